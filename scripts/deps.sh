@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Vorlex need, from Debian's
+# packages, and nothing that is already there. Safe to run again.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libgl1-mesa-dri
+  libgtest-dev
+  xvfb xauth x11-utils xdotool
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+((${#missing[@]})) || exit 0
+
+sudo=()
+if [[ $(id -u) != 0 ]]; then
+  command -v sudo >/dev/null || { echo "deps.sh: need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+  sudo=(sudo)
+fi
+echo "deps.sh: installing ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

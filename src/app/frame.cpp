@@ -1,0 +1,65 @@
+#include "app/frame.h"
+
+#include <SDL.h>
+#include <SDL_opengl.h>
+#include <cstdio>
+
+#include "app/display.h"
+#include "app/rate.h"
+#include "scenes/primitives.h"
+
+extern "C" int SDL_main(int, char *[])
+{
+    inits();
+    while (endKeys()) {
+        back();
+        modelDrow();
+
+        now = SDL_GetTicks();
+        wit = now - lev;
+        // The wait comes before the swap, so successive swaps are at least
+        // 16 ms apart; a frame that already took that long is not slowed.
+        if (const std::uint32_t delay = paceDelay(wit))
+            SDL_Delay(delay);
+        lev = SDL_GetTicks();
+
+        if (countFrame(now)) {
+            std::printf("%d\n", static_cast<int>(vew));
+            std::fflush(stdout);
+        }
+        SDL_GL_SwapBuffers();
+    }
+    SDL_Quit();
+    return 0;
+}
+
+int endKeys()
+{
+    SDL_Event event;
+    if (SDL_PollEvent(&event) == 0)
+        return 1;
+    if (event.type == SDL_KEYDOWN)
+        return event.key.keysym.sym == SDLK_ESCAPE ? 0 : 1;
+    if (event.type == SDL_QUIT)
+        return 0;
+    return 1;
+}
+
+void back()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glBegin(GL_LINES);
+    glColor3d(0.0, 0.0, 1.0);
+    glVertex2i(0, 240);
+    glVertex2i(640, 240);
+    glVertex2i(320, 0);
+    glVertex2i(320, 480);
+    glEnd();
+}
+
+void modelDrow()
+{
+    // Drawn under the identity that back() left: the fixed square at the origin.
+    modelA();
+}

@@ -1,0 +1,16 @@
+// The program's own entry and the frame loop around it.
+#pragma once
+
+// Opens the display, loads the textures, then draws frame after frame until
+// the user quits. Ignores its arguments; returns 0.
+extern "C" int SDL_main(int argc, char *argv[]);
+
+// Takes one event off the queue: 0 on an Escape press or a quit request,
+// 1 to go on (also when nothing was pending).
+int endKeys();
+
+// Clears the frame and draws the blue crosshair under the identity matrix.
+void back();
+
+// Everything that lies over the background, in its fixed order.
+void modelDrow();

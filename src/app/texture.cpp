@@ -1,0 +1,159 @@
+#include "app/texture.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_opengl.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <climits>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/display.h"
+
+namespace {
+
+// Ends start-up over the image at path; frees what the loader holds first.
+[[noreturn]] void loadFail(const char *path, const char *reason,
+                           SDL_Surface *image = nullptr, SDL_Surface *staging = nullptr)
+{
+    char why[640];
+    std::snprintf(why, sizeof why, "%s", reason && *reason ? reason : "no reason given");
+    if (image)
+        SDL_FreeSurface(image);
+    if (staging)
+        SDL_FreeSurface(staging);
+
+    char cwd[PATH_MAX];
+    if (!getcwd(cwd, sizeof cwd))
+        std::snprintf(cwd, sizeof cwd, "unknown");
+    char action[PATH_MAX + 640];
+    std::snprintf(action, sizeof action, "cannot load \"%s\" (working directory %s)", path, cwd);
+    startFail(action, why);
+}
+
+// An image that SDL_image could not read. When the file is not there at all,
+// the program was most likely started from the wrong folder.
+[[noreturn]] void readFail(const char *path)
+{
+    struct stat info;
+    const bool missing = stat(path, &info) != 0 && errno == ENOENT;
+    char reason[640];
+    std::snprintf(reason, sizeof reason, "%s%s", IMG_GetError(),
+                  missing ? "; start the program from the folder that holds Vorlex.app" : "");
+    loadFail(path, reason);
+}
+
+// Keeps what a decoding library prints on standard error while it reads a
+// broken file (libpng does) off the user's terminal: the one line the loader
+// writes carries SDL_image's own reason.
+class QuietStderr {
+public:
+    QuietStderr() : saved_(dup(STDERR_FILENO))
+    {
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0)
+            dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            close(null);
+    }
+    ~QuietStderr()
+    {
+        if (saved_ >= 0) {
+            dup2(saved_, STDERR_FILENO);
+            close(saved_);
+        }
+    }
+    QuietStderr(const QuietStderr &) = delete;
+    QuietStderr &operator=(const QuietStderr &) = delete;
+
+private:
+    int saved_;
+};
+
+SDL_Surface *readImage(const char *path)
+{
+    const QuietStderr quiet;
+    return IMG_Load(path);
+}
+
+// Both loaders, step for step; only the target and the padding differ.
+void loadTexture(const char *path, unsigned long *texture, GLenum target)
+{
+    const bool rectangle = target == GL_TEXTURE_RECTANGLE_ARB;
+
+    SDL_Surface *image = readImage(path);
+    if (!image)
+        readFail(path);
+    if (image->w <= 0 || image->h <= 0)
+        loadFail(path, "the image has no pixels", image);
+
+    GLint largest = 0;
+    glGetIntegerv(rectangle ? GL_MAX_RECTANGLE_TEXTURE_SIZE_ARB : GL_MAX_TEXTURE_SIZE, &largest);
+    if (image->w > largest || image->h > largest) {
+        char reason[160];
+        std::snprintf(reason, sizeof reason,
+                      "the image is %dx%d, larger than this OpenGL's largest %s texture (%d)",
+                      image->w, image->h, rectangle ? "rectangle" : "2D", static_cast<int>(largest));
+        loadFail(path, reason, image);
+    }
+
+    const int width = rectangle ? image->w : Pot(image->w);
+    const int height = rectangle ? image->h : Pot(image->h);
+    // Fixed masks: the bytes lie red, green, blue, alpha on a little-endian
+    // machine, as GL_RGBA / GL_UNSIGNED_BYTE reads them. New pixels are
+    // transparent black, which is what the padding shows.
+    SDL_Surface *staging = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32,
+                                                0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
+    if (!staging)
+        loadFail(path, SDL_GetError(), image);
+
+    // Copy the image's own alpha rather than blending the image onto the
+    // staging surface.
+    if (image->flags & SDL_SRCALPHA)
+        SDL_SetAlpha(image, 0, 0);
+    SDL_Rect area = {0, 0, static_cast<Uint16>(image->w), static_cast<Uint16>(image->h)};
+    SDL_BlitSurface(image, &area, staging, &area);
+
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    if (rectangle)
+        glEnable(GL_TEXTURE_RECTANGLE_ARB);
+    glBindTexture(target, name);
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    // Rows of 4 x width bytes fit the default unpack alignment of 4.
+    glTexImage2D(target, 0, GL_RGBA, staging->w, staging->h, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 staging->pixels);
+    if (rectangle)
+        glDisable(GL_TEXTURE_RECTANGLE_ARB);
+
+    *texture = name;
+    if (name == 0)
+        loadFail(path, "OpenGL gave no texture name", image, staging);
+    SDL_FreeSurface(image);
+    SDL_FreeSurface(staging);
+}
+
+} // namespace
+
+int Pot(int n)
+{
+    int p = 1;
+    // Stop at 2^30: doubling past it would overflow. Callers pass image
+    // sides, which are checked against the GL's largest texture first.
+    while (p < n && p < (1 << 30))
+        p *= 2;
+    return p;
+}
+
+void creatTex(const char *path, unsigned long *texture)
+{
+    loadTexture(path, texture, GL_TEXTURE_2D);
+}
+
+void creatTex2(const char *path, unsigned long *texture)
+{
+    loadTexture(path, texture, GL_TEXTURE_RECTANGLE_ARB);
+}

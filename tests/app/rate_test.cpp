@@ -1,0 +1,95 @@
+// Pacing, the frame-rate window and the power-of-two rounding: pure logic.
+#include <gtest/gtest.h>
+
+#include "app/rate.h"
+#include "app/texture.h"
+
+TEST(Pot, RoundsUpToAPowerOfTwoCountingFromOne)
+{
+    EXPECT_EQ(Pot(0), 1);
+    EXPECT_EQ(Pot(1), 1);
+    EXPECT_EQ(Pot(-7), 1);
+    EXPECT_EQ(Pot(2), 2);
+    EXPECT_EQ(Pot(30), 32);
+    EXPECT_EQ(Pot(64), 64);
+    EXPECT_EQ(Pot(65), 128);
+    EXPECT_EQ(Pot(72), 128);
+    EXPECT_EQ(Pot(100), 128);
+}
+
+TEST(Pot, StopsAtTwoToTheThirtyInsteadOfOverflowing)
+{
+    EXPECT_EQ(Pot(1 << 30), 1 << 30);
+    EXPECT_EQ(Pot((1 << 30) + 1), 1 << 30);
+    EXPECT_EQ(Pot(0x7FFFFFFF), 1 << 30);
+}
+
+TEST(Pacing, WaitsOutTheRestOfSixteenMilliseconds)
+{
+    EXPECT_EQ(paceDelay(0), 16u);
+    EXPECT_EQ(paceDelay(5), 11u);
+    EXPECT_EQ(paceDelay(15), 1u);
+    EXPECT_EQ(paceDelay(16), 0u);
+    EXPECT_EQ(paceDelay(17), 0u);
+    EXPECT_EQ(paceDelay(0xFFFFFFFFu), 0u);
+}
+
+TEST(MeasureRate, IsTheMeasuredRateRoundedToNearest)
+{
+    EXPECT_EQ(measureRate(312, 5000), 62u);   // 62.4
+    EXPECT_EQ(measureRate(313, 5000), 63u);   // 62.6
+    EXPECT_EQ(measureRate(304, 5000), 61u);   // 60.8, not 59
+    EXPECT_EQ(measureRate(4, 5000), 1u);      // 0.8
+    EXPECT_EQ(measureRate(0, 5000), 0u);
+    // A window that lasted longer than five seconds is divided by its length.
+    EXPECT_EQ(measureRate(300, 10000), 30u);
+    EXPECT_EQ(measureRate(620, 10016), 62u);
+}
+
+TEST(MeasureRate, CannotOverflow)
+{
+    EXPECT_EQ(measureRate(0xFFFFFFFFu, 5000), 858993459u);
+    EXPECT_EQ(measureRate(0xFFFFFFFFu, 0xFFFFFFFFu), 1000u);
+    EXPECT_EQ(measureRate(1, 0xFFFFFFFFu), 0u);
+}
+
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override { cntA = cntB = vew = 0; }
+};
+
+TEST_F(Window, CountsUntilFiveSecondsHavePassed)
+{
+    cntA = 311;
+    EXPECT_FALSE(countFrame(4999));
+    EXPECT_EQ(cntA, 312u);
+    EXPECT_EQ(cntB, 0u);
+    EXPECT_EQ(vew, 0u);
+}
+
+TEST_F(Window, ClosesAtFiveSecondsAndRestartsAtOne)
+{
+    cntA = 312;
+    EXPECT_TRUE(countFrame(5000));
+    EXPECT_EQ(vew, 62u);
+    EXPECT_EQ(cntA, 1u);  // the closing frame opens the next window
+    EXPECT_EQ(cntB, 5000u);
+
+    cntA = 300;
+    EXPECT_FALSE(countFrame(9999));
+    EXPECT_EQ(vew, 62u);  // unchanged between closes
+    EXPECT_TRUE(countFrame(10000));
+    EXPECT_EQ(vew, 60u);
+    EXPECT_EQ(cntB, 10000u);
+}
+
+TEST_F(Window, MeasuresAcrossAWrapOfTheTickCounter)
+{
+    cntB = 0xFFFFF000u;  // 4096 ms before the wrap
+    cntA = 100;
+    EXPECT_FALSE(countFrame(903));  // 4999 ms later
+    EXPECT_EQ(cntA, 101u);
+    EXPECT_TRUE(countFrame(904));   // 5000 ms later
+    EXPECT_EQ(vew, 20u);            // 101 frames in 5 s
+    EXPECT_EQ(cntB, 904u);
+}

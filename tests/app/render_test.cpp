@@ -1,0 +1,275 @@
+// The real display under Xvfb: inits() once, then frames drawn and read back
+// before the swap, and the loaded textures read back texel by texel.
+// Runs in the folder that holds Vorlex.app.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_opengl.h>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "app/display.h"
+#include "app/frame.h"
+#include "app/texture.h"
+#include "scenes/primitives.h"
+
+namespace {
+
+struct Rgba {
+    int r, g, b, a;
+    bool operator==(const Rgba &o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
+};
+
+std::ostream &operator<<(std::ostream &out, const Rgba &c)
+{
+    return out << "(" << c.r << ", " << c.g << ", " << c.b << ", " << c.a << ")";
+}
+
+const Rgba kBlack{0, 0, 0, 255};
+const Rgba kBlue{0, 0, 255, 255};
+const Rgba kRed{255, 0, 0, 255};
+const Rgba kYellow{255, 255, 0, 255};
+const Rgba kClear{0, 0, 0, 0};
+
+// The frame drawn so far, with row 0 at the top of the screen.
+class Frame {
+public:
+    Frame() : pixels_(640 * 480 * 4)
+    {
+        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
+    }
+    Rgba at(int x, int row) const
+    {
+        const unsigned char *p = &pixels_[static_cast<std::size_t>(((479 - row) * 640 + x) * 4)];
+        return {p[0], p[1], p[2], p[3]};
+    }
+
+private:
+    std::vector<unsigned char> pixels_;
+};
+
+// A texture's level 0, texel row 0 first.
+struct Texels {
+    int w = 0, h = 0;
+    std::vector<unsigned char> data;
+    Rgba at(int x, int y) const
+    {
+        const unsigned char *p = &data[static_cast<std::size_t>((y * w + x) * 4)];
+        return {p[0], p[1], p[2], p[3]};
+    }
+};
+
+Texels readTexture(GLenum target, unsigned long name)
+{
+    Texels t;
+    glBindTexture(target, static_cast<GLuint>(name));
+    glGetTexLevelParameteriv(target, 0, GL_TEXTURE_WIDTH, &t.w);
+    glGetTexLevelParameteriv(target, 0, GL_TEXTURE_HEIGHT, &t.h);
+    t.data.resize(static_cast<std::size_t>(t.w * t.h * 4));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(target, 0, GL_RGBA, GL_UNSIGNED_BYTE, t.data.data());
+    return t;
+}
+
+// What the loaders promise for a pixel of the file: its own colour and
+// alpha, alpha 255 where the format has none, and transparent black where
+// the colour key marks it transparent.
+Rgba expectedTexel(SDL_Surface *image, int x, int y)
+{
+    const Uint8 *row = static_cast<const Uint8 *>(image->pixels) + y * image->pitch;
+    const int bpp = image->format->BytesPerPixel;
+    Uint32 value = 0;
+    for (int i = 0; i < bpp; ++i)  // little-endian
+        value |= static_cast<Uint32>(row[x * bpp + i]) << (8 * i);
+    if ((image->flags & SDL_SRCCOLORKEY) && value == image->format->colorkey)
+        return kClear;
+    Uint8 r, g, b, a;
+    SDL_GetRGBA(value, image->format, &r, &g, &b, &a);
+    return {r, g, b, image->format->Amask ? a : 255};
+}
+
+struct Comparison {
+    int transparent = 0;  // texels with alpha 0 inside the image
+    int partial = 0;      // texels with alpha strictly between 0 and 255
+};
+
+Comparison expectTextureHolds(GLenum target, unsigned long name, const std::string &file, bool padded)
+{
+    Comparison seen;
+    SDL_Surface *image = IMG_Load(file.c_str());
+    EXPECT_NE(image, nullptr) << file << ": " << IMG_GetError();
+    if (!image)
+        return seen;
+    const Texels t = readTexture(target, name);
+    EXPECT_EQ(t.w, padded ? Pot(image->w) : image->w) << file;
+    EXPECT_EQ(t.h, padded ? Pot(image->h) : image->h) << file;
+    if (t.w < image->w || t.h < image->h) {
+        SDL_FreeSurface(image);
+        return seen;
+    }
+    int wrong = 0;
+    for (int y = 0; y < t.h; ++y)
+        for (int x = 0; x < t.w; ++x) {
+            const bool inside = x < image->w && y < image->h;
+            const Rgba want = inside ? expectedTexel(image, x, y) : kClear;
+            const Rgba got = t.at(x, y);
+            if (!(got == want) && wrong++ < 3)
+                ADD_FAILURE() << file << " texel (" << x << ", " << y << "): expected " << want
+                              << ", got " << got;
+            seen.transparent += inside && got.a == 0;
+            seen.partial += inside && got.a > 0 && got.a < 255;
+        }
+    EXPECT_EQ(wrong, 0) << file << ": texels that differ from the file";
+    SDL_FreeSurface(image);
+    return seen;
+}
+
+std::string resource(const char *name)
+{
+    return std::string(VORLEX_RESOURCES) + name;
+}
+
+// Writes a 24-bit BMP of w x h pixels with a different colour in every pixel.
+std::string writeBmp(int w, int h)
+{
+    SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0x0000FF, 0x00FF00, 0xFF0000, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            Uint8 *p = static_cast<Uint8 *>(s->pixels) + y * s->pitch + x * 3;
+            p[0] = static_cast<Uint8>(x * 3 + 1);
+            p[1] = static_cast<Uint8>(y * 5 + 2);
+            p[2] = static_cast<Uint8>(200 - x);
+        }
+    char path[64];
+    std::snprintf(path, sizeof path, "/tmp/vorlex-render-%d-%dx%d.bmp", static_cast<int>(getpid()), w, h);
+    SDL_SaveBMP(s, path);
+    SDL_FreeSurface(s);
+    return path;
+}
+
+} // namespace
+
+TEST(Background, IsBlackWithABlueCrosshair)
+{
+    back();
+    const Frame f;
+    // Lines on integer coordinates fall on pixel boundaries: either
+    // neighbouring row or column may carry them.
+    for (int x : {0, 100, 319 - 1, 500, 639}) {
+        const bool onLine = f.at(x, 240) == kBlue || f.at(x, 241) == kBlue;
+        EXPECT_TRUE(onLine) << "horizontal line at x " << x << ": " << f.at(x, 240) << f.at(x, 241);
+    }
+    for (int row : {1, 100, 300, 479}) {
+        const bool onLine = f.at(319, row) == kBlue || f.at(320, row) == kBlue;
+        EXPECT_TRUE(onLine) << "vertical line at row " << row;
+    }
+    EXPECT_EQ(f.at(100, 100), kBlack);
+    EXPECT_EQ(f.at(500, 400), kBlack);
+    EXPECT_EQ(f.at(200, 238), kBlack);
+    EXPECT_EQ(f.at(317, 100), kBlack);
+}
+
+TEST(Projection, PutsTheOriginOnePixelBelowTheTopEdge)
+{
+    back();
+    glLoadIdentity();
+    modelB(1.0, 1.0, 0.0, 1.0);
+    const Frame f;
+    // The box (0, 0)-(64, 64) covers the pixel centres of rows 1 to 64.
+    EXPECT_EQ(f.at(10, 0), kBlack);
+    EXPECT_EQ(f.at(10, 1), kYellow);
+    EXPECT_EQ(f.at(63, 64), kYellow);
+    EXPECT_EQ(f.at(10, 65), kBlack);
+    EXPECT_EQ(f.at(64, 10), kBlack);
+    EXPECT_EQ(f.at(0, 10), kYellow);
+}
+
+TEST(Outline, IsARedSquareAtTheOrigin)
+{
+    back();
+    modelA();
+    const Frame f;
+    EXPECT_TRUE(f.at(32, 0) == kRed || f.at(32, 1) == kRed) << "top edge";
+    EXPECT_TRUE(f.at(32, 64) == kRed || f.at(32, 65) == kRed) << "bottom edge";
+    // The left edge lies on the screen's own left edge and may fall outside it.
+    EXPECT_TRUE(f.at(63, 32) == kRed || f.at(64, 32) == kRed) << "right edge";
+    EXPECT_EQ(f.at(32, 32), kBlack) << "an outline, not a filled square";
+}
+
+TEST(Textures, PowerOfTwoImagesArriveTexelForTexel)
+{
+    expectTextureHolds(GL_TEXTURE_2D, texA, resource("image.bmp"), true);
+    const Comparison gif = expectTextureHolds(GL_TEXTURE_2D, texB, resource("image.gif"), true);
+    EXPECT_GT(gif.transparent, 0) << "the GIF's transparent colour becomes (0, 0, 0, 0)";
+    const Comparison png = expectTextureHolds(GL_TEXTURE_2D, texC, resource("image.png"), true);
+    EXPECT_GT(png.partial, 0) << "the PNG keeps its own alpha";
+}
+
+TEST(Textures, RectangleImagesArriveTexelForTexel)
+{
+    expectTextureHolds(GL_TEXTURE_RECTANGLE_ARB, texD, resource("img72.bmp"), false);
+    const Comparison gif = expectTextureHolds(GL_TEXTURE_RECTANGLE_ARB, texE, resource("img48.gif"), false);
+    EXPECT_GT(gif.transparent, 0);
+    const Comparison png = expectTextureHolds(GL_TEXTURE_RECTANGLE_ARB, texF, resource("img24.png"), false);
+    EXPECT_GT(png.partial, 0);
+    for (auto [slot, file] : {std::pair{imgFontA[0], "fontA06.gif"}, {imgFontA[1], "fontA12.gif"},
+                              {imgFontB[0], "fontB06.gif"}, {imgFontB[1], "fontB12.gif"}}) {
+        const Comparison font = expectTextureHolds(GL_TEXTURE_RECTANGLE_ARB, slot, resource(file), false);
+        EXPECT_GT(font.transparent, 0) << file << ": glyphs lie on a transparent background";
+    }
+}
+
+TEST(Textures, PaddingIsTransparentBlackAndTheTopRowComesFirst)
+{
+    const std::string path = writeBmp(72, 72);
+    unsigned long name = 0;
+    creatTex(path.c_str(), &name);
+    const Comparison padded = expectTextureHolds(GL_TEXTURE_2D, name, path, true);
+    EXPECT_EQ(padded.transparent, 0) << "a BMP has alpha 255 over the whole image";
+    creatTex2(path.c_str(), &name);
+    expectTextureHolds(GL_TEXTURE_RECTANGLE_ARB, name, path, false);
+    std::remove(path.c_str());
+}
+
+TEST(Textures, EachSideIsRoundedByItself)
+{
+    for (auto [w, h] : {std::pair{100, 30}, {1, 1}}) {
+        const std::string path = writeBmp(w, h);
+        unsigned long name = 0;
+        creatTex(path.c_str(), &name);
+        expectTextureHolds(GL_TEXTURE_2D, name, path, true);
+        creatTex2(path.c_str(), &name);
+        expectTextureHolds(GL_TEXTURE_RECTANGLE_ARB, name, path, false);
+        std::remove(path.c_str());
+    }
+}
+
+TEST(Textures, LoadersLeaveTheEnableStateAsPromised)
+{
+    const std::string path = writeBmp(8, 8);
+    unsigned long name = 0;
+    glEnable(GL_TEXTURE_2D);
+    creatTex(path.c_str(), &name);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    glDisable(GL_TEXTURE_2D);
+    creatTex(path.c_str(), &name);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    creatTex2(path.c_str(), &name);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_RECTANGLE_ARB));
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_RECTANGLE_ARB, &bound);
+    EXPECT_EQ(static_cast<unsigned long>(bound), name);
+    std::remove(path.c_str());
+}
+
+int main(int argc, char **argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    inits();
+    const int result = RUN_ALL_TESTS();
+    SDL_Quit();
+    return result;
+}

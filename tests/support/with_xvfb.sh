@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs a command on a private Xvfb screen of 640x480x24 and passes on its status.
+# Xvfb picks a free display number itself, so several of these may run at once.
+set -u
+
+work=$(mktemp -d)
+chmod 700 "$work"
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+
+for _ in $(seq 200); do
+  [[ -s $work/display ]] && break
+  kill -0 "$xvfb" 2>/dev/null || break
+  sleep 0.05
+done
+if [[ ! -s $work/display ]]; then
+  echo "with_xvfb: Xvfb did not start:" >&2
+  cat "$work/xvfb.log" >&2
+  exit 1
+fi
+
+export DISPLAY=":$(head -n 1 "$work/display")"
+export XDG_RUNTIME_DIR=$work
+unset SDL_VIDEODRIVER
+"$@"
