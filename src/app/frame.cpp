@@ -7,6 +7,7 @@
 #include "app/display.h"
 #include "app/rate.h"
 #include "scenes/primitives.h"
+#include "text/overlay.h"
 
 extern "C" int SDL_main(int, char *[])
 {
@@ -62,4 +63,6 @@ void modelDrow()
 {
     // Drawn under the identity that back() left: the fixed square at the origin.
     modelA();
+    // Last, so the text lies over everything else.
+    fontSet();
 }
