@@ -9,6 +9,28 @@
 #include "scenes/primitives.h"
 #include "text/overlay.h"
 
+namespace {
+
+#ifdef VORLEX_GL_CHECK
+// Debug builds look for a GL error once a frame and report the first one with
+// the frame it happened on; one line, so a long run stays readable.
+void checkFrame()
+{
+    static unsigned long frame;
+    static bool reported;
+    ++frame;
+    const GLenum error = glGetError();
+    if (error != GL_NO_ERROR && !reported) {
+        reported = true;
+        std::fprintf(stderr, "Vorlex: OpenGL error 0x%04X on frame %lu\n", error, frame);
+    }
+}
+#else
+void checkFrame() {}
+#endif
+
+} // namespace
+
 extern "C" int SDL_main(int, char *[])
 {
     inits();
@@ -29,6 +51,7 @@ extern "C" int SDL_main(int, char *[])
             std::fflush(stdout);
         }
         SDL_GL_SwapBuffers();
+        checkFrame();
     }
     SDL_Quit();
     return 0;
