@@ -15,7 +15,7 @@ frames=("$@")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # From the folder that holds Vorlex.app, where the images resolve.
-(cd "$build" && "$root/tests/support/with_xvfb.sh" ./tests/scene_pictures "$work" "${frames[@]}")
+(cd "$build" && "$root/tests/support/with_xvfb.sh" ./tests/scenes_pictures "$work" "${frames[@]}")
 
 mkdir -p "$root/docs"
 for n in "${frames[@]}"; do

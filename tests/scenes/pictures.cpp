@@ -1,6 +1,6 @@
 // Writes chosen frames of the demo as binary PPM files, for the pictures in
 // docs/. Run by scripts/pictures.sh under a private Xvfb, from the folder that
-// holds Vorlex.app: scene_pictures OUTDIR FRAME...
+// holds Vorlex.app: scenes_pictures OUTDIR FRAME...
 #include <SDL.h>
 
 #include <algorithm>
@@ -42,7 +42,7 @@ int main(int argc, char *argv[])
     for (int i = 2; i < argc; ++i) {
         const int n = std::atoi(argv[i]);
         if (n < 1) {
-            std::fprintf(stderr, "scene_pictures: \"%s\" is not a frame number (1 or more)\n", argv[i]);
+            std::fprintf(stderr, "scenes_pictures: \"%s\" is not a frame number (1 or more)\n", argv[i]);
             return 2;
         }
         frames.push_back(n);
@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
         char path[4096];
         std::snprintf(path, sizeof path, "%s/frame-%04d.ppm", argv[1], n);
         if (!writePpm(Frame(), path)) {
-            std::fprintf(stderr, "scene_pictures: cannot write %s\n", path);
+            std::fprintf(stderr, "scenes_pictures: cannot write %s\n", path);
             status = 1;
             break;
         }
