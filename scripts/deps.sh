@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Vorlex need, from Debian's
-# packages, and nothing that is already there. Safe to run again.
+# packages, and nothing that is already there. Safe to run again. Packages
+# named as arguments are installed too (scripts/pictures.sh asks for
+# imagemagick).
 set -euo pipefail
 
 packages=(
@@ -8,6 +10,7 @@ packages=(
   libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libgl1-mesa-dri
   libgtest-dev
   xvfb xauth x11-utils xdotool
+  "$@"
 )
 
 missing=()

@@ -8,10 +8,6 @@
 #include "app/texture.h"
 
 SDL_Surface *mWIN;
-unsigned long texA, texB, texC;
-unsigned long texD, texE, texF;
-unsigned long imgFontA[2];
-unsigned long imgFontB[2];
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "app/display.h"
 #include "app/rate.h"
 #include "scenes/primitives.h"
+#include "scenes/scenes.h"
 #include "text/overlay.h"
 
 namespace {
@@ -86,6 +87,15 @@ void modelDrow()
 {
     // Drawn under the identity that back() left: the fixed square at the origin.
     modelA();
+    // No depth test: each scene lies over the ones before it.
+    modelA_move();
+    modelA_scal();
+    modelA_rots();
+    modelB_alph();
+    modelA_msr();
+    modelC_test();
+    modelD_test();
+    modelE_test();
     // Last, so the text lies over everything else.
     fontSet();
 }

@@ -1,7 +1,7 @@
-// The texture slots, kept free of SDL so that the drawing code can read them.
+// The texture slots: OpenGL texture names, filled once by inits() and never
+// deleted. Free of SDL, so that the drawing code can read them without it.
 #pragma once
 
-// Texture names, filled once by inits() and never deleted.
 extern unsigned long texA, texB, texC;   // power-of-two textures
 extern unsigned long texD, texE, texF;   // rectangle textures
 extern unsigned long imgFontA[2];        // font atlases: [0] 6-pixel cells, [1] 12-pixel cells

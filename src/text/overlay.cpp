@@ -3,6 +3,7 @@
 #include "text/overlay.h"
 
 #include "app/rate.h"
+#include "scenes/animators.h"
 #include "scenes/primitives.h"
 #include "text/font.h"
 
@@ -15,19 +16,7 @@ void fontSet()
 
     // The fade moves 0.01 a frame: the A layers rise to opaque on frame 100
     // and are gone again on frame 200.
-    if (vec == 0.0) {
-        alp += 0.01;
-        if (alp > 1.0) {
-            alp = 1.0;
-            vec = 1.0;
-        }
-    } else if (vec == 1.0) {
-        alp -= 0.01;
-        if (alp < 0.0) {
-            alp = 0.0;
-            vec = 0.0;
-        }
-    }
+    fade(alp, vec, +0.01, above(1.0), -0.01, below(0.0));
 
     // Every text is a format: a literal percent sign would have to be doubled.
     fontB(1, 1.0, 48, 360, "OpenGL TEST");

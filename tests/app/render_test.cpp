@@ -71,7 +71,7 @@ Comparison expectTextureHolds(GLenum target, unsigned long name, const std::stri
     for (int y = 0; y < t.h; ++y)
         for (int x = 0; x < t.w; ++x) {
             const bool inside = x < image->w && y < image->h;
-            const Rgba want = inside ? imageTexel(image, x, y) : kClear;
+            const Rgba want = inside ? expectedTexel(image, x, y) : kClear;
             const Rgba got = t.at(x, y);
             if (!(got == want) && wrong++ < 3)
                 ADD_FAILURE() << file << " texel (" << x << ", " << y << "): expected " << want

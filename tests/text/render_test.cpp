@@ -42,7 +42,7 @@ public:
     // Texel (i, j) of the cell of a code from 0 to 127.
     Rgba texel(char code, int i, int j) const
     {
-        return imageTexel(image_, code % 16 * cell_ + i, code / 16 * cell_ + j);
+        return expectedTexel(image_, code % 16 * cell_ + i, code / 16 * cell_ + j);
     }
 
 private:
