@@ -25,8 +25,13 @@ done
 [[ -s $work/rate ]] || fail "no frame-rate line within 15 seconds"
 before=$(rss)
 echo "resident after the first window: $before KiB; running for $seconds s"
-sleep "$seconds"
-after=$(rss)
+samples=()
+for ((left = seconds; left > 0; left -= 5)); do
+  sleep $((left < 5 ? left : 5))
+  samples+=("$(rss)")
+done
+after=${samples[-1]}
+echo "resident every 5 s (KiB): ${samples[*]}"
 xdotool key Escape
 for _ in $(seq 100); do
   kill -0 "$pid" 2>/dev/null || break
