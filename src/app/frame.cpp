@@ -7,6 +7,7 @@
 #include "app/display.h"
 #include "app/rate.h"
 #include "scenes/primitives.h"
+#include "shell/events.h"
 
 extern "C" int SDL_main(int, char *[])
 {
@@ -35,6 +36,10 @@ extern "C" int SDL_main(int, char *[])
 
 int endKeys()
 {
+    // A quit request that the shell could not queue, SDL's queue being full,
+    // ends the loop all the same.
+    if (takeUnqueuedQuit())
+        return 0;
     SDL_Event event;
     if (SDL_PollEvent(&event) == 0)
         return 1;
