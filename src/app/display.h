@@ -3,13 +3,9 @@
 
 #include <SDL.h>
 
-extern SDL_Surface *mWIN;
+#include "app/slots.h"
 
-// Texture names, filled once by inits() and never deleted.
-extern unsigned long texA, texB, texC;   // power-of-two textures
-extern unsigned long texD, texE, texF;   // rectangle textures
-extern unsigned long imgFontA[2];        // font atlases: [0] 6-pixel cells, [1] 12-pixel cells
-extern unsigned long imgFontB[2];
+extern SDL_Surface *mWIN;
 
 // Where the program looks for its images, relative to the working directory.
 #define VORLEX_RESOURCES "Vorlex.app/Contents/Resources/"

@@ -8,6 +8,7 @@
 #include "app/rate.h"
 #include "scenes/primitives.h"
 #include "shell/events.h"
+#include "text/overlay.h"
 
 extern "C" int SDL_main(int, char *[])
 {
@@ -67,4 +68,6 @@ void modelDrow()
 {
     // Drawn under the identity that back() left: the fixed square at the origin.
     modelA();
+    // Last, so the text lies over everything else.
+    fontSet();
 }

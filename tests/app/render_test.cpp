@@ -15,41 +15,15 @@
 #include "app/frame.h"
 #include "app/texture.h"
 #include "scenes/primitives.h"
+#include "support/pixels.h"
 
 namespace {
-
-struct Rgba {
-    int r, g, b, a;
-    bool operator==(const Rgba &o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
-};
-
-std::ostream &operator<<(std::ostream &out, const Rgba &c)
-{
-    return out << "(" << c.r << ", " << c.g << ", " << c.b << ", " << c.a << ")";
-}
 
 const Rgba kBlack{0, 0, 0, 255};
 const Rgba kBlue{0, 0, 255, 255};
 const Rgba kRed{255, 0, 0, 255};
 const Rgba kYellow{255, 255, 0, 255};
 const Rgba kClear{0, 0, 0, 0};
-
-// The frame drawn so far, with row 0 at the top of the screen.
-class Frame {
-public:
-    Frame() : pixels_(640 * 480 * 4)
-    {
-        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
-    }
-    Rgba at(int x, int row) const
-    {
-        const unsigned char *p = &pixels_[static_cast<std::size_t>(((479 - row) * 640 + x) * 4)];
-        return {p[0], p[1], p[2], p[3]};
-    }
-
-private:
-    std::vector<unsigned char> pixels_;
-};
 
 // A texture's level 0, texel row 0 first.
 struct Texels {
@@ -72,23 +46,6 @@ Texels readTexture(GLenum target, unsigned long name)
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(target, 0, GL_RGBA, GL_UNSIGNED_BYTE, t.data.data());
     return t;
-}
-
-// What the loaders promise for a pixel of the file: its own colour and
-// alpha, alpha 255 where the format has none, and transparent black where
-// the colour key marks it transparent.
-Rgba expectedTexel(SDL_Surface *image, int x, int y)
-{
-    const Uint8 *row = static_cast<const Uint8 *>(image->pixels) + y * image->pitch;
-    const int bpp = image->format->BytesPerPixel;
-    Uint32 value = 0;
-    for (int i = 0; i < bpp; ++i)  // little-endian
-        value |= static_cast<Uint32>(row[x * bpp + i]) << (8 * i);
-    if ((image->flags & SDL_SRCCOLORKEY) && value == image->format->colorkey)
-        return kClear;
-    Uint8 r, g, b, a;
-    SDL_GetRGBA(value, image->format, &r, &g, &b, &a);
-    return {r, g, b, image->format->Amask ? a : 255};
 }
 
 struct Comparison {
@@ -114,7 +71,7 @@ Comparison expectTextureHolds(GLenum target, unsigned long name, const std::stri
     for (int y = 0; y < t.h; ++y)
         for (int x = 0; x < t.w; ++x) {
             const bool inside = x < image->w && y < image->h;
-            const Rgba want = inside ? expectedTexel(image, x, y) : kClear;
+            const Rgba want = inside ? imageTexel(image, x, y) : kClear;
             const Rgba got = t.at(x, y);
             if (!(got == want) && wrong++ < 3)
                 ADD_FAILURE() << file << " texel (" << x << ", " << y << "): expected " << want
