@@ -55,11 +55,6 @@ void SDLApplication::setMainMenu(Menu menu)
     mainMenu_ = std::move(menu);
 }
 
-const Menu &SDLApplication::mainMenu() const
-{
-    return mainMenu_;
-}
-
 void SDLApplication::setDelegate(SDLMain *delegate)
 {
     delegate_ = delegate;

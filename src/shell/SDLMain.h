@@ -1,7 +1,6 @@
 // The application shell: captures the command line, starts the application
 // with its menus and delegate, and hands over to SDL_main, whose result ends
-// the process. The classes carry the names of the Cocoa selectors whose roles
-// they play, on no Cocoa at all.
+// the process. Method names follow the Cocoa selectors whose roles they play.
 #pragma once
 
 #include <string>
@@ -17,7 +16,6 @@ public:
     static SDLApplication *sharedApplication();
 
     void setMainMenu(Menu menu);
-    const Menu &mainMenu() const;
     void setDelegate(SDLMain *delegate);
 
     // Stands in for the application's event loop: routes the menus' key

@@ -17,9 +17,16 @@ static_assert(std::atomic<int>::is_always_lock_free, "a signal handler may only 
 // equivalents' filter runs while the frame loop polls.
 bool quitUnqueued = false;
 
-void onTerminationSignal(int)
+void onTerminationSignal(int number)
 {
-    terminationSignal.store(1);
+    // A second request before the frame loop took the first means the
+    // program is stuck, or still starting: the signal then does what it does
+    // by default, once this handler returns. signal and raise are
+    // async-signal-safe.
+    if (terminationSignal.exchange(1)) {
+        signal(number, SIG_DFL);
+        raise(number);
+    }
 }
 
 // Caps Lock, Num Lock and AltGr are no menu modifiers.

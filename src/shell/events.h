@@ -9,8 +9,9 @@
 void installKeyEquivalents();
 
 // Makes SIGINT, SIGTERM and SIGHUP, where their disposition is the default,
-// requests to quit, like the Quit item. Called before SDL_Init, which then
-// leaves them be instead of installing its own.
+// requests to quit, like the Quit item; a second one that arrives before the
+// frame loop took the first ends the process the default way. Called before
+// SDL_Init, which then leaves them be instead of installing its own.
 void catchTerminationSignals();
 
 // Stops SDL from queueing the event types the frame loop never acts on.

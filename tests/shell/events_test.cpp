@@ -153,3 +153,11 @@ TEST_F(TerminationSignals, OnesIgnoredAtStartStayIgnored)
     ASSERT_EQ(raise(SIGHUP), 0);
     EXPECT_EQ(endKeys(), 1);
 }
+
+TEST_F(TerminationSignals, ASecondOneBeforeTheLoopTookTheFirstEndsTheProcess)
+{
+    signal(SIGINT, SIG_DFL);
+    catchTerminationSignals();
+    // A program stuck before its frame loop still yields to Ctrl+C twice.
+    EXPECT_EXIT((raise(SIGINT), raise(SIGINT)), testing::KilledBySignal(SIGINT), "");
+}
