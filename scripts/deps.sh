@@ -9,7 +9,7 @@ packages=(
   cmake g++ make pkg-config
   libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libgl1-mesa-dri
   libgtest-dev
-  xvfb xauth x11-utils xdotool
+  xvfb xauth x11-utils xdotool desktop-file-utils
   "$@"
 )
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/texture.h"
+#include "shell/events.h"
 
 SDL_Surface *mWIN;
 
@@ -61,6 +62,8 @@ void inits()
 {
     if (SDL_Init(SDL_INIT_VIDEO) == -1)
         startFail("cannot start SDL's video subsystem", SDL_GetError());
+    // The shell's choice of what SDL queues; SDL_Init has just reset it.
+    queueOnlyQuitTestEvents();
     requireVisibleDriver();
 
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);

@@ -8,6 +8,7 @@
 #include "app/rate.h"
 #include "scenes/primitives.h"
 #include "scenes/scenes.h"
+#include "shell/events.h"
 #include "text/overlay.h"
 
 namespace {
@@ -60,6 +61,10 @@ extern "C" int SDL_main(int, char *[])
 
 int endKeys()
 {
+    // A quit request that the shell could not queue, SDL's queue being full,
+    // ends the loop all the same.
+    if (takeUnqueuedQuit())
+        return 0;
     SDL_Event event;
     if (SDL_PollEvent(&event) == 0)
         return 1;

@@ -6,7 +6,8 @@
 extern "C" int SDL_main(int argc, char *argv[]);
 
 // Takes one event off the queue: 0 on an Escape press or a quit request,
-// 1 to go on (also when nothing was pending).
+// 1 to go on (also when nothing was pending). A quit request the shell could
+// not queue answers 0 without a poll.
 int endKeys();
 
 // Clears the frame and draws the blue crosshair under the identity matrix.

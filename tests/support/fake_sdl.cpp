@@ -131,6 +131,34 @@ int SDL_PollEvent(SDL_Event *event)
     return 1;
 }
 
+int SDL_PushEvent(SDL_Event *event)
+{
+    record("SDL_PushEvent(" + std::to_string(event->type) + ")");
+    if (fakeSdl.queueFull) {
+        lastError = "Event queue is full";
+        return -1;
+    }
+    fakeSdl.polls.push_back(*event);
+    return 0;
+}
+
+void SDL_SetEventFilter(SDL_EventFilter filter)
+{
+    fakeSdl.filter = filter;
+}
+
+Uint8 SDL_EventState(Uint8 type, int state)
+{
+    record("SDL_EventState(" + std::to_string(type) + ", " + std::to_string(state) + ")");
+    return SDL_ENABLE;
+}
+
+int SDL_WM_IconifyWindow()
+{
+    record("SDL_WM_IconifyWindow()");
+    return 1;
+}
+
 Uint32 SDL_GetTicks()
 {
     record("SDL_GetTicks() = " + std::to_string(fakeSdl.ticks));

@@ -79,13 +79,16 @@ struct FakeImage {
 struct FakeSdl {
     std::uint32_t ticks = 0;                    // SDL_GetTicks; SDL_Delay adds to it
     std::uint32_t drawCost = 0;                 // ms added at every poll: the frame's work
-    std::deque<std::optional<SDL_Event>> polls; // one per SDL_PollEvent; empty: none pending
+    std::deque<std::optional<SDL_Event>> polls; // one per SDL_PollEvent; empty: none pending.
+                                                // SDL_PushEvent appends to it.
     int initResult = 0;
     const char *driver = "x11";
     bool videoModeFails = false;
     std::map<std::string, FakeImage> images;    // IMG_Load fails for any other path
     int surfacesLive = 0;                       // created or loaded, not yet freed
     bool stagingFails = false;
+    bool queueFull = false;                     // SDL_PushEvent fails
+    SDL_EventFilter filter = nullptr;           // the last SDL_SetEventFilter
 };
 extern FakeSdl fakeSdl;
 

@@ -1,0 +1,137 @@
+#include "shell/SDLMain.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+#include <utility>
+
+#include "app/frame.h"
+#include "shell/events.h"
+#include "shell/platform.h"
+
+namespace {
+
+int gArgc;
+char **gArgv;  // gArgc + 1 entries, the last null; never freed
+bool gFinderLaunch;
+bool gCalledAppMainline;
+
+} // namespace
+
+void captureArguments(int argc, char *argv[])
+{
+    // Exactly four characters are compared: "-psn_0_12345" and "-psn" alike.
+    gFinderLaunch = argc >= 2 && std::strncmp(argv[1], "-psn", 4) == 0;
+    gArgc = gFinderLaunch ? 1 : argc;
+    gArgv = static_cast<char **>(std::malloc(sizeof(char *) * (static_cast<std::size_t>(gArgc) + 1)));
+    if (!gArgv) {
+        std::fprintf(stderr, "Vorlex: cannot keep the %d command-line arguments: %s\n", gArgc,
+                     std::strerror(ENOMEM));
+        std::exit(1);
+    }
+    // The strings stay the process's own; only the array is new.
+    for (int i = 0; i < gArgc; ++i)
+        gArgv[i] = argv[i];
+    gArgv[gArgc] = nullptr;
+}
+
+std::string applicationName()
+{
+    const std::string bundle = mainBundlePath();
+    const std::string name = bundle.empty() ? "" : bundleName(bundle + "/Contents/Info.plist");
+    return name.empty() ? processName() : name;
+}
+
+SDLApplication *SDLApplication::sharedApplication()
+{
+    static SDLApplication application;
+    return &application;
+}
+
+void SDLApplication::setMainMenu(Menu menu)
+{
+    mainMenu_ = std::move(menu);
+}
+
+void SDLApplication::setDelegate(SDLMain *delegate)
+{
+    delegate_ = delegate;
+}
+
+void SDLApplication::run(const std::vector<std::string> &filesToOpen)
+{
+    installKeyEquivalents();
+    catchTerminationSignals();
+    for (const std::string &file : filesToOpen)
+        delegate_->applicationOpenFile(this, file.c_str());
+    delegate_->applicationDidFinishLaunching();
+}
+
+bool SDLApplication::performKeyEquivalent(char key, unsigned modifierMask)
+{
+    const MenuItem *item = mainMenu_.itemForKeyEquivalent(key, modifierMask);
+    if (!item)
+        return false;
+    sendAction(item->action);
+    return true;
+}
+
+void SDLApplication::sendAction(const std::string &action)
+{
+    // Hiding the application is iconifying its one window here. About, Hide
+    // Others and Show All have no counterpart on X11.
+    if (action == "terminate:")
+        terminate();
+    else if (action == "hide:" || action == "performMiniaturize:")
+        iconifyWindow();
+}
+
+void SDLApplication::terminate()
+{
+    postQuitEvent();
+}
+
+void SDLMain::applicationDidFinishLaunching()
+{
+    setupWorkingDirectory(gFinderLaunch);
+    gCalledAppMainline = true;
+    std::exit(SDL_main(gArgc, gArgv));
+}
+
+void SDLMain::setupWorkingDirectory(bool shouldChdir)
+{
+    if (!shouldChdir)
+        return;
+    char parentdir[1024];
+    if (!fileSystemRepresentation(parentFolder(mainBundlePath()), parentdir, sizeof parentdir))
+        return;
+    if (chdir(parentdir) != 0) {
+        std::fprintf(stderr, "%s:%u: failed assertion `%s'\n", "SDLMain", 93u, "chdir (parentdir) == 0");
+        std::fflush(stderr);
+        std::abort();
+    }
+}
+
+bool SDLMain::applicationOpenFile(SDLApplication *, const char *filename)
+{
+    if (!gFinderLaunch || gCalledAppMainline)
+        return false;
+    // Paths are bytes on Linux; the UTF-8 form is the path as it is.
+    const std::size_t size = std::strlen(filename) + 1;
+    char *copy = static_cast<char *>(std::malloc(size));
+    if (!copy)
+        return false;
+    char **grown = static_cast<char **>(
+        std::realloc(gArgv, sizeof(char *) * (static_cast<std::size_t>(gArgc) + 2)));
+    if (!grown) {
+        std::free(copy);
+        return false;
+    }
+    std::memcpy(copy, filename, size);
+    gArgv = grown;
+    gArgv[gArgc++] = copy;
+    gArgv[gArgc] = nullptr;
+    return true;
+}

@@ -1,0 +1,38 @@
+// What the shell needs of the system on Linux: where the program's bundle
+// lies, what the bundle calls the program, and the process's own name.
+// No SDL here.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// The running executable's absolute path (from /proc/self/exe), or "" when
+// the system cannot say.
+std::string executablePath();
+
+// The bundle an executable belongs to: the X.app folder when it lies at
+// X.app/Contents/MacOS/<name>, else the executable's own folder.
+std::string bundlePath(const std::string &executable);
+
+// The bundle of the running executable; "" when it is unknown.
+std::string mainBundlePath();
+
+// A path without its last component: "/a/b" gives "/a", "/a" gives "/".
+// "" gives "".
+std::string parentFolder(const std::string &path);
+
+// Copies path into buffer as a zero-terminated string; false, leaving the
+// buffer undefined, when there is no path or it does not fit in size bytes.
+bool fileSystemRepresentation(const std::string &path, char *buffer, std::size_t size);
+
+// The CFBundleName string of the property list at plistPath; "" when the
+// file, the key or its string is missing. Reads that one key, nothing else.
+std::string bundleName(const std::string &plistPath);
+
+// The name the program runs under: its executable's file name.
+std::string processName();
+
+// Makes the process the foreground application. There is nothing to do on
+// X11, where the window manager raises and focuses a new window itself;
+// true, for success, as on any system that does.
+bool makeFrontProcess();

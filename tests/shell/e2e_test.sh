@@ -1,0 +1,220 @@
+#!/usr/bin/env bash
+# The shell end to end under Xvfb: every way to quit, with real key presses
+# and real signals; the working directory of a Finder launch; and the desktop
+# install, whose launcher starts the demo from any folder.
+# Usage: e2e_test.sh BUILD_DIR   (the folder that holds Vorlex.app; needs DISPLAY)
+set -u
+build=$(cd "$1" && pwd)
+app=$build/Vorlex.app/Contents/MacOS/Vorlex
+work=$(mktemp -d)
+mover=
+trap '[[ -n $mover ]] && kill "$mover" 2>/dev/null; rm -rf "$work"' EXIT
+failures=0
+passed=0
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; passed=$((passed + 1)); }
+
+# Waits up to $2 seconds for process $1 to end and sets status to its exit
+# status, or to "hung" after killing it.
+wait_for() {
+  local pid=$1 limit=$2
+  for _ in $(seq $((limit * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      status=$?
+      return
+    fi
+    sleep 0.1
+  done
+  kill -9 "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  status=hung
+}
+
+# Starts a command from folder $1 and waits for the program's window; sets
+# pid. Standard output and error go to $work/out and $work/err.
+start() {
+  local folder=$1
+  shift
+  (cd "$folder" && exec "$@" >"$work/out" 2>"$work/err") &
+  pid=$!
+  if ! timeout 20 xdotool search --sync --onlyvisible --name '^OpenGL Test Window$' >/dev/null 2>&1; then
+    fail "$*: no window appeared; stderr: $(cat "$work/err")"
+    kill -9 "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    return 1
+  fi
+}
+
+# Expects the program started last to end within 10 seconds with status 0
+# and nothing on standard error.
+expect_clean_exit() {
+  local what=$1
+  wait_for "$pid" 10
+  if [[ $status != 0 ]]; then
+    fail "$what: status $status, expected 0; stderr: $(cat "$work/err")"
+  elif [[ -s $work/err ]]; then
+    fail "$what: wrote to standard error: $(head -c 300 "$work/err")"
+  else
+    pass "$what ends the program with status 0"
+  fi
+}
+
+# Expects the program started last still to run a second after $1.
+expect_running() {
+  sleep 1
+  if kill -0 "$pid" 2>/dev/null; then
+    pass "$1 does not end the program"
+  else
+    wait "$pid"
+    fail "$1 ended the program with status $?"
+  fi
+}
+
+# Makes folder $1 into a copy of the bundle's folder: Vorlex.app with the
+# program, its Info.plist and its images.
+copy_bundle() {
+  mkdir -p "$1/Vorlex.app"
+  cp -r "$build/Vorlex.app/Contents" "$1/Vorlex.app/"
+}
+
+# Prints a new folder under $work whose path is exactly $1 bytes long, made
+# of components short enough for any file system.
+folder_of_length() {
+  local path=$work/deep$1 filler
+  filler=$(printf 'd%.0s' $(seq 200))
+  while (($1 - ${#path} > 201)); do
+    path=$path/${filler:0:100}
+  done
+  path=$path/${filler:0:$(($1 - ${#path} - 1))}
+  mkdir -p "$path"
+  echo "$path"
+}
+
+# 1. Key equivalents: Ctrl+Q quits; a plain q, Ctrl+Shift+Q and the other
+#    menu keys do not.
+if start "$build" "$app"; then
+  xdotool key q ctrl+shift+q alt+q ctrl+alt+h ctrl+h ctrl+m
+  expect_running "q, Ctrl+Shift+Q, Alt+Q, Ctrl+Alt+H, Ctrl+H and Ctrl+M"
+  xdotool key ctrl+q
+  expect_clean_exit "Ctrl+Q"
+fi
+
+# 2. Termination signals.
+for signal in TERM INT HUP; do
+  if start "$build" "$app"; then
+    kill -s "$signal" "$pid"
+    expect_clean_exit "SIG$signal"
+  fi
+done
+
+# 3. A signal ignored when the program starts (as under nohup) stays ignored.
+if start "$build" bash -c "trap '' HUP; exec '$app'"; then
+  kill -s HUP "$pid"
+  expect_running "SIGHUP, ignored at start,"
+  kill -s TERM "$pid"
+  expect_clean_exit "SIGTERM after an ignored SIGHUP"
+fi
+
+# 4. Escape after seconds of continuous mouse movement, faster than the
+#    frame loop takes events.
+if start "$build" "$app"; then
+  (while kill -0 "$pid" 2>/dev/null; do
+     xdotool mousemove_relative 9 9 mousemove_relative -- -9 -9 mousemove_relative 5 0 mousemove_relative -- -5 0
+   done) >/dev/null 2>&1 &
+  mover=$!
+  sleep 4
+  xdotool key Escape
+  expect_clean_exit "Escape while the mouse moves"
+  kill "$mover" 2>/dev/null
+  wait "$mover" 2>/dev/null
+  mover=
+fi
+
+# 5. A Finder launch makes the folder that holds the bundle the working
+#    directory: started from /, the program still finds its images.
+if start / "$app" -psn_0_4711 --ignored; then
+  kill -s TERM "$pid"
+  expect_clean_exit "a Finder launch from / runs, and SIGTERM"
+fi
+
+# 6. The folder's path goes through a buffer of 1024 bytes: a path of 1023
+#    bytes is used, one of 1024 leaves the working directory as it was.
+fits=$(folder_of_length 1023)
+copy_bundle "$fits"
+if start / "$fits/Vorlex.app/Contents/MacOS/Vorlex" -psn_0_1; then
+  kill -s TERM "$pid"
+  expect_clean_exit "a Finder launch from a folder of 1023 bytes runs, and SIGTERM"
+fi
+long=$(folder_of_length 1024)
+copy_bundle "$long"
+(cd / && exec "$long/Vorlex.app/Contents/MacOS/Vorlex" -psn_0_1 >"$work/out" 2>"$work/err") &
+wait_for $! 20
+if [[ $status == 1 ]] && grep -q '^Vorlex: cannot load "Vorlex.app/Contents/Resources/image.bmp" (working directory /)' "$work/err"; then
+  pass "a Finder launch from a folder of 1024 bytes stays in /"
+else
+  fail "a folder of 1024 bytes: status $status, expected 1 from /; stderr: $(cat "$work/err")"
+fi
+
+# 7. A working directory that cannot be changed, because the folder that held
+#    the bundle is gone, is a failed assertion and an abort.
+copy_bundle "$work/gone"
+exec 3<"$work/gone/Vorlex.app/Contents/MacOS/Vorlex"
+rm -rf "$work/gone"
+(cd / && ulimit -c 0 && exec /proc/self/fd/3 -psn_0_1 >"$work/out" 2>"$work/err") &
+wait_for $! 20
+exec 3<&-
+if [[ $status == 134 && $(cat "$work/err") == "SDLMain:93: failed assertion \`chdir (parentdir) == 0'" ]]; then
+  pass "a bundle folder that is gone: the assertion line, then abort"
+else
+  fail "a bundle folder that is gone: status $status, expected 134 (SIGABRT); stderr: $(cat "$work/err")"
+fi
+
+# 8. The desktop install, into a prefix with a space in it.
+prefix="$work/desktop prefix"
+if ! cmake --install "$build" --prefix "$prefix" >"$work/install" 2>&1; then
+  fail "cmake --install: $(cat "$work/install")"
+else
+  entry=$prefix/share/applications/vorlex.desktop
+  missing=
+  for file in bin/vorlex share/vorlex/Vorlex.app/Contents/MacOS/Vorlex \
+              share/vorlex/Vorlex.app/Contents/Info.plist share/icons/hicolor/*/apps/vorlex.png \
+              share/applications/vorlex.desktop; do
+    # shellcheck disable=SC2086  # the icon's size folder is a pattern
+    ls "$prefix"/$file >/dev/null 2>&1 || missing="$missing $file"
+  done
+  resources=$(ls "$prefix/share/vorlex/Vorlex.app/Contents/Resources" | wc -l)
+  if [[ -n $missing || $resources != 10 || ! -x $prefix/bin/vorlex ]]; then
+    fail "installed files: missing:${missing:- none}; $resources images, expected 10"
+  else
+    pass "installs the bundle with its 10 images, the launcher, the icon and the entry"
+  fi
+  if ! report=$(desktop-file-validate "$entry" 2>&1) || [[ -n $report ]]; then
+    fail "desktop-file-validate: $report"
+  else
+    pass "the desktop entry is valid"
+  fi
+  # Exec holds the launcher's path as one quoted argument.
+  exec_line=$(sed -n 's/^Exec=//p' "$entry")
+  launcher=${exec_line#\"}
+  launcher=${launcher%\"}
+  if [[ $launcher != "$prefix/bin/vorlex" ]] || ! grep -qx 'Icon=vorlex' "$entry"; then
+    fail "the entry's Exec=$exec_line, Icon=$(sed -n 's/^Icon=//p' "$entry")"
+  fi
+
+  # The launcher starts the demo from any working directory, also through a link.
+  mkdir -p "$work/elsewhere"
+  if start "$work/elsewhere" "$launcher"; then
+    xdotool key ctrl+q
+    expect_clean_exit "the installed launcher, run from another folder, and Ctrl+Q"
+  fi
+  ln -s "$launcher" "$work/elsewhere/vorlex-link"
+  if start / "$work/elsewhere/vorlex-link"; then
+    kill -s INT "$pid"
+    expect_clean_exit "a link to the launcher, run from /, and SIGINT"
+  fi
+fi
+
+echo "$passed passed, $failures failed"
+[[ $failures == 0 ]]

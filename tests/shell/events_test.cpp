@@ -1,0 +1,163 @@
+// The shell's key equivalents, termination signals and quit requests against
+// the recording SDL: what each key press does, and that every way to quit
+// reaches the frame loop's quit test, even past a full event queue.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+
+#include "app/frame.h"
+#include "shell/SDLMain.h"
+#include "shell/events.h"
+#include "support/fakes.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class KeyEquivalents : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetFakes();
+        SDLApplication::sharedApplication()->setMainMenu(mainMenu("Vorlex"));
+        installKeyEquivalents();
+        ASSERT_NE(fakeSdl.filter, nullptr);
+    }
+
+    // What the filter answers for a key press: 1 queues it, 0 consumes it.
+    int press(SDLKey key, int mod = KMOD_NONE)
+    {
+        const SDL_Event event = keyDown(key, static_cast<SDLMod>(mod));
+        return fakeSdl.filter(&event);
+    }
+};
+
+} // namespace
+
+TEST_F(KeyEquivalents, CtrlQPushesOneQuitEventAndIsConsumed)
+{
+    EXPECT_EQ(press(SDLK_q, KMOD_LCTRL), 0);
+    EXPECT_EQ(press(SDLK_q, KMOD_RCTRL | KMOD_CAPS | KMOD_NUM), 0);
+    EXPECT_EQ(callLog, (Calls{"SDL_PushEvent(12)", "SDL_PushEvent(12)"}));
+    // The frame loop takes the pushed event as its quit.
+    EXPECT_EQ(endKeys(), 0);
+}
+
+TEST_F(KeyEquivalents, CtrlHAndCtrlMIconifyTheWindow)
+{
+    EXPECT_EQ(press(SDLK_h, KMOD_LCTRL), 0);
+    EXPECT_EQ(press(SDLK_m, KMOD_RCTRL), 0);
+    EXPECT_EQ(callLog, (Calls{"SDL_WM_IconifyWindow()", "SDL_WM_IconifyWindow()"}));
+}
+
+TEST_F(KeyEquivalents, HideOthersIsConsumedButDoesNothingHere)
+{
+    EXPECT_EQ(press(SDLK_h, KMOD_LCTRL | KMOD_LALT), 0);
+    EXPECT_TRUE(callLog.empty());
+}
+
+TEST_F(KeyEquivalents, OtherPressesReachTheQueueUntouched)
+{
+    EXPECT_EQ(press(SDLK_q), 1) << "a plain q does not quit";
+    EXPECT_EQ(press(SDLK_q, KMOD_LCTRL | KMOD_LSHIFT), 1) << "the item wants Ctrl alone";
+    EXPECT_EQ(press(SDLK_q, KMOD_LALT), 1);
+    EXPECT_EQ(press(SDLK_q, KMOD_LCTRL | KMOD_LMETA), 1) << "Super+Ctrl+Q is the desktop's";
+    EXPECT_EQ(press(SDLK_h, KMOD_LALT), 1);
+    EXPECT_EQ(press(SDLK_ESCAPE, KMOD_LCTRL), 1) << "Escape stays the frame loop's";
+    EXPECT_EQ(press(SDLK_LCTRL, KMOD_LCTRL), 1);
+    EXPECT_EQ(press(SDLK_a, KMOD_LCTRL), 1);
+
+    const SDL_Event release = keyUp(SDLK_q);
+    EXPECT_EQ(fakeSdl.filter(&release), 1);
+    const SDL_Event quit = quitEvent();
+    EXPECT_EQ(fakeSdl.filter(&quit), 1);
+    EXPECT_TRUE(callLog.empty());
+}
+
+TEST_F(KeyEquivalents, AQuitTheFullQueueRefusedEndsTheNextQuitTest)
+{
+    fakeSdl.queueFull = true;
+    EXPECT_EQ(press(SDLK_q, KMOD_LCTRL), 0);
+    fakeSdl.polls.push_back(keyDown(SDLK_SPACE));  // the queue is full of other events
+    callLog.clear();
+    EXPECT_EQ(endKeys(), 0);
+    EXPECT_TRUE(callLog.empty()) << "answered without taking an event";
+    // Taken once: the loop has ended on it.
+    EXPECT_EQ(endKeys(), 1);
+}
+
+namespace {
+
+class TerminationSignals : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetFakes();
+        for (const int number : {SIGINT, SIGTERM, SIGHUP})
+            sigaction(number, nullptr, &saved_[number]);
+    }
+    void TearDown() override
+    {
+        for (const int number : {SIGINT, SIGTERM, SIGHUP})
+            sigaction(number, &saved_[number], nullptr);
+    }
+
+    static sighandler_t handler(int number)
+    {
+        struct sigaction current = {};
+        sigaction(number, nullptr, &current);
+        return current.sa_handler;
+    }
+
+private:
+    struct sigaction saved_[NSIG] = {};
+};
+
+} // namespace
+
+TEST_F(TerminationSignals, EachEndsTheFrameLoopThroughAQuitEvent)
+{
+    for (const int number : {SIGINT, SIGTERM, SIGHUP})
+        signal(number, SIG_DFL);
+    catchTerminationSignals();
+    for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(strsignal(number));
+        callLog.clear();
+        fakeSdl.polls.clear();
+        ASSERT_EQ(raise(number), 0);
+        EXPECT_EQ(endKeys(), 0);
+        EXPECT_EQ(callLog, (Calls{"SDL_PushEvent(12)", "SDL_PollEvent()"}));
+        callLog.clear();
+        EXPECT_EQ(endKeys(), 1) << "one signal, one quit event";
+    }
+}
+
+TEST_F(TerminationSignals, AreNotForgottenWhenTheQueueIsFull)
+{
+    signal(SIGTERM, SIG_DFL);
+    catchTerminationSignals();
+    fakeSdl.queueFull = true;
+    ASSERT_EQ(raise(SIGTERM), 0);
+    EXPECT_EQ(endKeys(), 0);
+    EXPECT_EQ(callLog, (Calls{"SDL_PushEvent(12)"}));
+}
+
+TEST_F(TerminationSignals, OnesIgnoredAtStartStayIgnored)
+{
+    signal(SIGHUP, SIG_IGN);
+    signal(SIGINT, SIG_DFL);
+    catchTerminationSignals();
+    EXPECT_EQ(handler(SIGHUP), SIG_IGN);
+    EXPECT_NE(handler(SIGINT), SIG_DFL) << "SIGINT is caught";
+    ASSERT_EQ(raise(SIGHUP), 0);
+    EXPECT_EQ(endKeys(), 1);
+}
+
+TEST_F(TerminationSignals, ASecondOneBeforeTheLoopTookTheFirstEndsTheProcess)
+{
+    signal(SIGINT, SIG_DFL);
+    catchTerminationSignals();
+    // A program stuck before its frame loop still yields to Ctrl+C twice.
+    EXPECT_EXIT((raise(SIGINT), raise(SIGINT)), testing::KilledBySignal(SIGINT), "");
+}
