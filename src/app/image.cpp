@@ -1,8 +1,11 @@
 #include "app/image.h"
 
+#include <csetjmp>
+#include <csignal>
 #include <cstdint>
+#include <ctime>
+#include <unistd.h>
 
-#include "app/texture.h"
 
 namespace {
 
@@ -47,27 +50,41 @@ bool skipSubBlocks(std::FILE *file)
 
 // A GIF's picture is as large as its first image descriptor says, which is
 // what SDL_image sizes its surface by; the logical screen does not count.
-// SDL_image shows a picture whose data is cut short as if it were whole, so
-// the data is walked to its end.
+// SDL_image shows a picture whose data is cut short as if it were whole, and
+// can loop for ever on a file that ends inside its blocks, so the blocks are
+// walked to the end of the first picture's data and a GIF that ends before it
+// never reaches the decoder.
 Header gifSize(std::FILE *file, const unsigned char *screen, long *width, long *height)
 {
     if (!skipColourTable(file, screen[10]))
-        return Header::unknown;
+        return Header::cutShort;
     for (;;) {
         const int block = std::fgetc(file);
+        if (block == EOF)
+            return Header::cutShort;
+        if (block == 0x3B)  // the trailer, before any picture
+            return Header::noPicture;
         if (block == 0x2C) {  // image descriptor: left, top, width, height, flags
             unsigned char descriptor[9];
             if (!readBytes(file, descriptor, sizeof descriptor))
-                return Header::unknown;
+                return Header::cutShort;
             *width = little16(descriptor + 4);
             *height = little16(descriptor + 6);
             const bool whole = skipColourTable(file, descriptor[8]) && std::fgetc(file) != EOF &&
                                skipSubBlocks(file);  // LZW code size, then the data
             return whole ? Header::sized : Header::cutShort;
         }
-        if (block != 0x21 || std::fgetc(file) == EOF || !skipSubBlocks(file))  // an extension
-            return Header::unknown;
+        // SDL_image passes over any other byte between blocks, so the walk does too.
+        if (block == 0x21 && (std::fgetc(file) == EOF || !skipSubBlocks(file)))  // an extension
+            return Header::cutShort;
     }
+}
+
+sigjmp_buf deadline;
+
+void onDeadline(int)
+{
+    siglongjmp(deadline, 1);
 }
 
 } // namespace
@@ -110,6 +127,50 @@ std::string sizeProblem(long width, long height, long largest)
                ", larger than the largest texture this OpenGL can hold (" + std::to_string(largest) +
                " on a side)";
     return "";
+}
+
+int Pot(int n)
+{
+    int p = 1;
+    // Stop at 2^30: doubling past it would overflow. Callers pass image
+    // sides, which are checked against the GL's largest texture first.
+    while (p < n && p < (1 << 30))
+        p *= 2;
+    return p;
+}
+
+SDL_Surface *decodeWithin(unsigned seconds, SDL_Surface *(*decode)(void *), void *context,
+                          bool *timedOut)
+{
+    *timedOut = false;
+    // A timer of this thread's own: GL's worker threads must not take the
+    // signal, and SIGALRM is left to whoever else may use it (libFuzzer does).
+    struct sigaction onTime = {}, previous = {};
+    onTime.sa_handler = onDeadline;
+    sigemptyset(&onTime.sa_mask);
+    sigaction(SIGVTALRM, &onTime, &previous);
+    sigevent event = {};
+    event.sigev_notify = SIGEV_THREAD_ID;
+    event.sigev_signo = SIGVTALRM;
+    event._sigev_un._tid = gettid();
+    timer_t timer;
+    const bool timed = timer_create(CLOCK_MONOTONIC, &event, &timer) == 0;
+
+    SDL_Surface *volatile image = nullptr;
+    if (sigsetjmp(deadline, 1) == 0) {
+        if (timed) {
+            itimerspec after = {};
+            after.it_value.tv_sec = seconds;
+            timer_settime(timer, 0, &after, nullptr);
+        }
+        image = decode(context);
+    } else {
+        *timedOut = true;
+    }
+    if (timed)
+        timer_delete(timer);
+    sigaction(SIGVTALRM, &previous, nullptr);
+    return image;
 }
 
 SDL_Surface *stageImage(SDL_Surface *image, bool padded)

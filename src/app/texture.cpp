@@ -73,10 +73,14 @@ private:
     int saved_;
 };
 
+// Far longer than the largest texture takes to decode.
+constexpr unsigned kDecodeSeconds = 5;
+
 // Reads the image, after its header has shown that its size can become a
 // texture: SDL_image's GIF reader crashes on a picture of no pixels or of an
 // absurd size and shows a cut-short one as whole, and the others would
-// allocate whatever a header asks for.
+// allocate whatever a header asks for. Damaged data that passes the header
+// can still keep the GIF reader busy for ever, so the decoding is timed.
 SDL_Surface *readImage(const char *path, long largest)
 {
     if (std::FILE *file = std::fopen(path, "rb")) {
@@ -85,6 +89,8 @@ SDL_Surface *readImage(const char *path, long largest)
         std::fclose(file);
         if (header == Header::cutShort)
             loadFail(path, "the file is cut short");
+        if (header == Header::noPicture)
+            loadFail(path, "the file holds no picture");
         if (header == Header::sized) {
             const std::string problem = sizeProblem(width, height, largest);
             if (!problem.empty())
@@ -92,9 +98,18 @@ SDL_Surface *readImage(const char *path, long largest)
         }
     }
     SDL_Surface *image = nullptr;
+    bool timedOut = false;
     {
         const QuietStderr quiet;
-        image = IMG_Load(path);
+        image = decodeWithin(
+            kDecodeSeconds, [](void *file) { return IMG_Load(static_cast<const char *>(file)); },
+            const_cast<char *>(path), &timedOut);
+    }
+    if (timedOut) {
+        char reason[96];
+        std::snprintf(reason, sizeof reason, "the image decoder did not finish within %u seconds",
+                      kDecodeSeconds);
+        loadFail(path, reason);
     }
     if (!image)
         readFail(path);
@@ -138,16 +153,6 @@ void loadTexture(const char *path, unsigned long *texture, GLenum target)
 }
 
 } // namespace
-
-int Pot(int n)
-{
-    int p = 1;
-    // Stop at 2^30: doubling past it would overflow. Callers pass image
-    // sides, which are checked against the GL's largest texture first.
-    while (p < n && p < (1 << 30))
-        p *= 2;
-    return p;
-}
 
 void creatTex(const char *path, unsigned long *texture)
 {

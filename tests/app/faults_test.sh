@@ -51,7 +51,7 @@ expect_failure() {
   shift 3
   (cd "$folder" && exec env "$@" "$app" >"$work/out" 2>"$work/err") &
   local pid=$! status=hung
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     if ! kill -0 "$pid" 2>/dev/null; then
       wait "$pid"
       status=$?
@@ -62,7 +62,7 @@ expect_failure() {
   if [[ $status == hung ]]; then
     kill -9 "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
-    fail "$what: still running after 10 s"
+    fail "$what: still running after 20 s"
     return
   fi
   local lines
@@ -102,6 +102,15 @@ perl -e 'my $w = shift; my $row = "\x80" x (3 * $w); $row .= "\0" x ((4 - length
   >"$work/run/Vorlex.app/Contents/Resources/img72.bmp"
 expect_failure "$work/run" "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/img72.bmp\" .*: the image is $((largest + 1))x1, larger than the largest texture this OpenGL can hold \\($largest on a side\\)$" \
   "an image wider than the GL's largest rectangle texture"
+
+# A GIF whose header is sound but whose picture data keeps the decoder busy.
+rm -rf "$work/run"
+mkdir -p "$work/run/Vorlex.app/Contents"
+cp -r "$resources" "$work/run/Vorlex.app/Contents/"
+cp "$(dirname "$0")/../fuzz/regressions/gif-picture-data-that-never-ends.gif" \
+  "$work/run/Vorlex.app/Contents/Resources/img48.gif"
+expect_failure "$work/run" '^Vorlex: cannot load "Vorlex.app/Contents/Resources/img48.gif" .*: the image decoder did not finish within 5 seconds$' \
+  "a GIF the decoder never finishes"
 
 expect_failure "$build" '^Vorlex: cannot draw rectangle textures: the OpenGL renderer ".+" lacks the GL_ARB_texture_rectangle extension$' \
   "a GL without rectangle textures" MESA_EXTENSION_OVERRIDE=-GL_ARB_texture_rectangle

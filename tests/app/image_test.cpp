@@ -1,6 +1,7 @@
 // Image headers read without decoding, and the size rules a texture must meet.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -17,6 +18,8 @@ std::string sizeOf(const std::string &bytes)
     std::fclose(file);
     if (header == Header::cutShort)
         return "cut short";
+    if (header == Header::noPicture)
+        return "no picture";
     return header == Header::sized ? std::to_string(w) + "x" + std::to_string(h) : "unknown";
 }
 
@@ -72,20 +75,25 @@ TEST(DeclaredSize, TakesAGifsFirstPictureNotItsScreen)
     EXPECT_EQ(sizeOf(bare.substr(0, bare.size() - 1)), "cut short") << "no end to the data";
 }
 
-TEST(DeclaredSize, GivesUpOnAnythingElse)
+TEST(DeclaredSize, RefusesAGifCutShortAndGivesUpOnOtherFormats)
 {
     EXPECT_EQ(sizeOf(""), "unknown");
     EXPECT_EQ(sizeOf("not an image at all, just some text"), "unknown");
     EXPECT_EQ(sizeOf(png(64, 64).substr(0, 20)), "unknown") << "cut short";
-    EXPECT_EQ(sizeOf(gif(64, 64).substr(0, 30)), "unknown") << "cut inside the comment";
-    EXPECT_EQ(sizeOf(gif(64, 64).substr(0, 38)), "unknown") << "cut inside the descriptor";
+    EXPECT_EQ(sizeOf(gif(64, 64).substr(0, 30)), "cut short") << "cut inside the comment";
+    EXPECT_EQ(sizeOf(gif(64, 64).substr(0, 38)), "cut short") << "cut before the descriptor";
+    EXPECT_EQ(sizeOf(gif(64, 64).substr(0, 44)), "cut short") << "cut inside the descriptor";
+    EXPECT_EQ(sizeOf("GIF89a" + le16(1) + le16(1) + std::string(3, '\0')), "cut short") << "no blocks";
     const std::string whole = gif(64, 64);
-    for (std::size_t cut = 48; cut < whole.size() - 1; ++cut)
+    for (std::size_t cut = 13; cut < whole.size() - 1; ++cut)
         EXPECT_EQ(sizeOf(whole.substr(0, cut)), "cut short") << "cut after " << cut << " bytes";
     EXPECT_EQ(sizeOf(whole.substr(0, whole.size() - 1)), "64x64") << "the trailer is not needed";
+    std::string junk = gif(70000 & 0xFFFF, 3);
+    junk.insert(junk.find('\x2c'), std::string("\0\x07\0", 3));
+    EXPECT_EQ(sizeOf(junk), "4464x3") << "stray bytes between blocks are passed over";
     std::string trailer = gif(1, 1);
     trailer[trailer.find('\x21')] = ';';
-    EXPECT_EQ(sizeOf(trailer), "unknown") << "a GIF that ends before any picture";
+    EXPECT_EQ(sizeOf(trailer), "no picture") << "a GIF that ends before any picture";
 }
 
 TEST(SizeProblem, RefusesEmptyAndOversizedImages)
@@ -97,4 +105,28 @@ TEST(SizeProblem, RefusesEmptyAndOversizedImages)
     EXPECT_EQ(sizeProblem(16385, 1, 16384),
               "the image is 16385x1, larger than the largest texture this OpenGL can hold (16384 on a side)");
     EXPECT_EQ(sizeProblem(1, 16385, 16384).substr(0, 21), "the image is 1x16385,");
+}
+
+TEST(DecodeWithin, GivesUpOnADecoderThatNeverFinishes)
+{
+    bool timedOut = false;
+    SDL_Surface *image = decodeWithin(
+        1,
+        [](void *) -> SDL_Surface * {
+            for (volatile bool forever = true; forever;) {
+            }
+            return nullptr;
+        },
+        nullptr, &timedOut);
+    EXPECT_TRUE(timedOut);
+    EXPECT_EQ(image, nullptr);
+
+    // A decoder that finishes is handed back its result, and the timer is gone.
+    static SDL_Surface made;
+    image = decodeWithin(1, [](void *) { return &made; }, nullptr, &timedOut);
+    EXPECT_FALSE(timedOut);
+    EXPECT_EQ(image, &made);
+    struct sigaction now = {};
+    sigaction(SIGVTALRM, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL) << "the signal's disposition is restored";
 }
