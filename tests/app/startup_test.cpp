@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <unistd.h>
 
 #include "app/display.h"
 #include "app/texture.h"
@@ -164,6 +165,9 @@ TEST_F(StartupDeath, AMissingImageEndsStartUpWithoutLaterLoads)
     fakeSdl.images.erase("Vorlex.app/Contents/Resources/image.gif");
     EXPECT_EXIT(
         {
+            // Where no real bundle lies, so that the file is missing on disk too.
+            if (chdir("/") != 0)
+                std::abort();
             checkShutDownAtExit();
             inits();
             if (callsFrom(0, "IMG_Load").size() != 2)
