@@ -30,10 +30,9 @@ Row frameCost(double frameMs, double emptyMs)
             true};
 }
 
-Row frameOverhead(double frameMs, double replayMs)
+Row frameOverhead(double ratio, double frameMs, double replayMs)
 {
-    const double ratio = frameMs / replayMs;
-    return {"frame / replay of its GL calls", format("%.3f / %.3f ms = %.3fx", frameMs, replayMs, ratio),
+    return {"frame / replay of its GL calls", format("%.3fx (%.3f vs %.3f ms)", ratio, frameMs, replayMs),
             format("at most %.2fx", kMostOverhead), ratio <= kMostOverhead};
 }
 
