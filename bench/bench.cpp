@@ -186,10 +186,12 @@ std::vector<Row> programRows()
             kill(child.pid, SIGKILL);  // it did not take the request
         status = waitChild(child);
     } catch (const std::exception &e) {
-        return {notMeasured("frame-rate lines", e.what())};
+        output = e.what();
     }
-    if (status != 0)
-        return {notMeasured("frame-rate lines", "the program ended with status " + std::to_string(status))};
+    if (status != 0) {
+        const std::string why = status < 0 ? output : "the program ended with status " + std::to_string(status);
+        return {notMeasured("frame-rate lines", why), notMeasured("peak resident memory", why)};
+    }
 
     std::vector<Row> rows = {rateLines(output)};
     if (displayPeaksKiB.empty() || peakKiB < 0)
@@ -236,9 +238,7 @@ std::vector<Row> timedRows(const std::map<std::string, double> &medians)
 }
 
 // Start-up of the program and of the display alone, each in a process of
-// its own. Nothing of this process is on the display meanwhile: a full-screen
-// SDL window that is not taking its events keeps the pointer grabbed, and a
-// new one then tries for 5 s to grab it.
+// its own.
 void runStartups(MedianReporter &reporter)
 {
     const auto startups = [](benchmark::internal::Benchmark *b) {
@@ -295,6 +295,9 @@ int main(int argc, char *argv[])
         return 2;
 
     MedianReporter reporter(isatty(STDOUT_FILENO) ? MedianReporter::OO_Color : MedianReporter::OO_None);
+    // Every other process first, while this one has nothing on the display:
+    // a full-screen SDL window that is not taking its events keeps the
+    // pointer grabbed, and a new one then tries for 5 s to grab it.
     runStartups(reporter);
     std::vector<Row> rows = programRows();
     rows.push_back(allocationRow());

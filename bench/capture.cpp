@@ -6,8 +6,8 @@
 //   vorlex_capture allocations N   the heap allocations made while frames 1 to N are drawn,
 //                                  with the stand-in recording nothing
 //
-// The texture slots hold 1 to 10 here, as inits() would leave them; the
-// recording names slots, not these numbers.
+// The texture slots hold 1 to 10 here, stand-ins for the names a real GL
+// gives; the recording names slots, not these numbers.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

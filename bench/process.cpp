@@ -30,7 +30,7 @@ Child startChild(const std::vector<std::string> &argv)
         throw failure("cannot make a pipe for " + argv.at(0), errno);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    // dup2 clears close-on-exec on the copy, so only standard output survives.
+    // Both ends close on exec; the copy dup2 makes as standard output does not.
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
     std::vector<char *> args;
     for (const std::string &arg : argv)
