@@ -3,6 +3,9 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 #include <cstdio>
+#ifdef VORLEX_GL_CHECK
+#include <malloc.h>
+#endif
 
 #include "app/display.h"
 #include "app/rate.h"
@@ -10,6 +13,34 @@
 #include "scenes/scenes.h"
 #include "shell/events.h"
 #include "text/overlay.h"
+
+namespace {
+
+#ifdef VORLEX_GL_CHECK
+// Debug builds look for a GL error once a frame and report the first one with
+// the frame it happened on, and report the heap in use at each close of the
+// frame-rate window, so that a long run shows whether anything leaks.
+void checkFrame(bool windowClosed)
+{
+    static unsigned long frame;
+    static bool reported;
+    ++frame;
+    const GLenum error = glGetError();
+    if (error != GL_NO_ERROR && !reported) {
+        reported = true;
+        std::fprintf(stderr, "Vorlex: OpenGL error 0x%04X on frame %lu\n", error, frame);
+    }
+    if (windowClosed) {
+        const struct mallinfo2 heap = mallinfo2();
+        std::fprintf(stderr, "Vorlex: heap in use %zu KiB on frame %lu\n",
+                     (heap.uordblks + heap.hblkhd) / 1024, frame);
+    }
+}
+#else
+void checkFrame(bool) {}
+#endif
+
+} // namespace
 
 extern "C" int SDL_main(int, char *[])
 {
@@ -26,11 +57,13 @@ extern "C" int SDL_main(int, char *[])
             SDL_Delay(delay);
         lev = SDL_GetTicks();
 
-        if (countFrame(now)) {
+        const bool windowClosed = countFrame(now);
+        if (windowClosed) {
             std::printf("%d\n", static_cast<int>(vew));
             std::fflush(stdout);
         }
         SDL_GL_SwapBuffers();
+        checkFrame(windowClosed);
     }
     SDL_Quit();
     return 0;

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "app/display.h"
+#include "app/image.h"
 
 namespace {
 
@@ -72,49 +73,64 @@ private:
     int saved_;
 };
 
-SDL_Surface *readImage(const char *path)
+// Far longer than the largest texture takes to decode.
+constexpr unsigned kDecodeSeconds = 5;
+
+// Reads the image, after its header has shown that its size can become a
+// texture: SDL_image's GIF reader crashes on a picture of no pixels or of an
+// absurd size and shows a cut-short one as whole, and the others would
+// allocate whatever a header asks for. Damaged data that passes the header
+// can still keep the GIF reader busy for ever, so the decoding is timed.
+SDL_Surface *readImage(const char *path, long largest)
 {
-    const QuietStderr quiet;
-    return IMG_Load(path);
+    if (std::FILE *file = std::fopen(path, "rb")) {
+        long width = 0, height = 0;
+        const Header header = declaredSize(file, &width, &height);
+        std::fclose(file);
+        if (header == Header::cutShort)
+            loadFail(path, "the file is cut short");
+        if (header == Header::noPicture)
+            loadFail(path, "the file holds no picture");
+        if (header == Header::sized) {
+            const std::string problem = sizeProblem(width, height, largest);
+            if (!problem.empty())
+                loadFail(path, problem.c_str());
+        }
+    }
+    SDL_Surface *image = nullptr;
+    bool timedOut = false;
+    {
+        const QuietStderr quiet;
+        image = decodeWithin(
+            kDecodeSeconds, [](void *file) { return IMG_Load(static_cast<const char *>(file)); },
+            const_cast<char *>(path), &timedOut);
+    }
+    if (timedOut) {
+        char reason[96];
+        std::snprintf(reason, sizeof reason, "the image decoder did not finish within %u seconds",
+                      kDecodeSeconds);
+        loadFail(path, reason);
+    }
+    if (!image)
+        readFail(path);
+    // Formats without a header check, and decoders that disagree with theirs.
+    const std::string problem = sizeProblem(image->w, image->h, largest);
+    if (!problem.empty())
+        loadFail(path, problem.c_str(), image);
+    return image;
 }
 
 // Both loaders, step for step; only the target and the padding differ.
 void loadTexture(const char *path, unsigned long *texture, GLenum target)
 {
     const bool rectangle = target == GL_TEXTURE_RECTANGLE_ARB;
-
-    SDL_Surface *image = readImage(path);
-    if (!image)
-        readFail(path);
-    if (image->w <= 0 || image->h <= 0)
-        loadFail(path, "the image has no pixels", image);
-
     GLint largest = 0;
     glGetIntegerv(rectangle ? GL_MAX_RECTANGLE_TEXTURE_SIZE_ARB : GL_MAX_TEXTURE_SIZE, &largest);
-    if (image->w > largest || image->h > largest) {
-        char reason[160];
-        std::snprintf(reason, sizeof reason,
-                      "the image is %dx%d, larger than this OpenGL's largest %s texture (%d)",
-                      image->w, image->h, rectangle ? "rectangle" : "2D", static_cast<int>(largest));
-        loadFail(path, reason, image);
-    }
 
-    const int width = rectangle ? image->w : Pot(image->w);
-    const int height = rectangle ? image->h : Pot(image->h);
-    // Fixed masks: the bytes lie red, green, blue, alpha on a little-endian
-    // machine, as GL_RGBA / GL_UNSIGNED_BYTE reads them. New pixels are
-    // transparent black, which is what the padding shows.
-    SDL_Surface *staging = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32,
-                                                0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
+    SDL_Surface *image = readImage(path, largest);
+    SDL_Surface *staging = stageImage(image, !rectangle);
     if (!staging)
         loadFail(path, SDL_GetError(), image);
-
-    // Copy the image's own alpha rather than blending the image onto the
-    // staging surface.
-    if (image->flags & SDL_SRCALPHA)
-        SDL_SetAlpha(image, 0, 0);
-    SDL_Rect area = {0, 0, static_cast<Uint16>(image->w), static_cast<Uint16>(image->h)};
-    SDL_BlitSurface(image, &area, staging, &area);
 
     GLuint name = 0;
     glGenTextures(1, &name);
@@ -137,16 +153,6 @@ void loadTexture(const char *path, unsigned long *texture, GLenum target)
 }
 
 } // namespace
-
-int Pot(int n)
-{
-    int p = 1;
-    // Stop at 2^30: doubling past it would overflow. Callers pass image
-    // sides, which are checked against the GL's largest texture first.
-    while (p < n && p < (1 << 30))
-        p *= 2;
-    return p;
-}
 
 void creatTex(const char *path, unsigned long *texture)
 {

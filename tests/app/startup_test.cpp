@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <unistd.h>
 
 #include "app/display.h"
 #include "app/texture.h"
@@ -105,8 +106,8 @@ TEST_F(Startup, CreatTexPadsToPowerOfTwoSides)
     unsigned long slot = 0;
     creatTex("pic.png", &slot);
     const Calls expected = {
-        "IMG_Load(\"pic.png\")",
         "glGetIntegerv(GL_MAX_TEXTURE_SIZE)",
+        "IMG_Load(\"pic.png\")",
         std::string("SDL_CreateRGBSurface(0, 128, 128, ") + kMasks,
         "SDL_SetAlpha(0, 0)",
         "SDL_UpperBlit({0, 0, 72, 72}, {0, 0, 72, 72})",
@@ -139,8 +140,8 @@ TEST_F(Startup, CreatTex2KeepsTheExactSizeAndDisablesItsTarget)
     unsigned long slot = 0;
     creatTex2("pic.gif", &slot);
     const Calls expected = {
-        "IMG_Load(\"pic.gif\")",
         "glGetIntegerv(GL_MAX_RECTANGLE_TEXTURE_SIZE_ARB)",
+        "IMG_Load(\"pic.gif\")",
         std::string("SDL_CreateRGBSurface(0, 72, 72, ") + kMasks,
         "SDL_UpperBlit({0, 0, 72, 72}, {0, 0, 72, 72})",
         "glGenTextures(1)",
@@ -164,6 +165,9 @@ TEST_F(StartupDeath, AMissingImageEndsStartUpWithoutLaterLoads)
     fakeSdl.images.erase("Vorlex.app/Contents/Resources/image.gif");
     EXPECT_EXIT(
         {
+            // Where no real bundle lies, so that the file is missing on disk too.
+            if (chdir("/") != 0)
+                std::abort();
             checkShutDownAtExit();
             inits();
             if (callsFrom(0, "IMG_Load").size() != 2)
@@ -211,7 +215,7 @@ TEST_F(StartupDeath, AnImageLargerThanTheGlCanHoldIsReported)
         },
         ::testing::ExitedWithCode(1),
         "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/image.bmp\" \\([^)]+\\): the image is "
-        "64x64, larger than this OpenGL's largest 2D texture \\(32\\)\n\\[last call SDL_Quit, 0 surfaces live\\]\n$");
+        "64x64, larger than the largest texture this OpenGL can hold \\(32 on a side\\)\n\\[last call SDL_Quit, 0 surfaces live\\]\n$");
 }
 
 TEST_F(StartupDeath, AnEmptyImageIsReported)
@@ -224,7 +228,7 @@ TEST_F(StartupDeath, AnEmptyImageIsReported)
         },
         ::testing::ExitedWithCode(1),
         "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/img48.gif\" \\([^)]+\\): the image "
-        "has no pixels\n\\[last call SDL_Quit, 0 surfaces live\\]\n$");
+        "has no pixels \\(0x0\\)\n\\[last call SDL_Quit, 0 surfaces live\\]\n$");
 }
 
 TEST_F(StartupDeath, FailuresToStartSdlOrOpenTheDisplayAreReported)

@@ -27,7 +27,7 @@ struct Take {
     Calls calls;
     int depth = 0;               // matrix stack depth it left
     int deepest = 0;             // deepest push during it
-    std::set<GLenum> enabled;    // capabilities it left enabled
+    Capabilities enabled;        // capabilities it left enabled
 };
 
 struct Drawing {

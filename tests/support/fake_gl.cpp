@@ -82,88 +82,96 @@ std::string str(long value) { return std::to_string(value); }
 
 } // namespace
 
+// Formats the call only while recording, so that a quiet stand-in allocates
+// nothing of its own.
+#define RECORD(...)                  \
+    do {                             \
+        if (fakeGl.recording)        \
+            record(__VA_ARGS__);     \
+    } while (0)
+
 extern "C" {
 
-void glClear(GLbitfield mask) { record("glClear", {name(mask)}); }
+void glClear(GLbitfield mask) { RECORD("glClear", {name(mask)}); }
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a)
 {
-    record("glClearColor", {fmt(r), fmt(g), fmt(b), fmt(a)});
+    RECORD("glClearColor", {fmt(r), fmt(g), fmt(b), fmt(a)});
 }
-void glBlendFunc(GLenum s, GLenum d) { record("glBlendFunc", {name(s), name(d)}); }
-void glShadeModel(GLenum mode) { record("glShadeModel", {name(mode)}); }
-void glMatrixMode(GLenum mode) { record("glMatrixMode", {name(mode)}); }
+void glBlendFunc(GLenum s, GLenum d) { RECORD("glBlendFunc", {name(s), name(d)}); }
+void glShadeModel(GLenum mode) { RECORD("glShadeModel", {name(mode)}); }
+void glMatrixMode(GLenum mode) { RECORD("glMatrixMode", {name(mode)}); }
 void glOrtho(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f)
 {
-    record("glOrtho", {fmt(l), fmt(r), fmt(b), fmt(t), fmt(n), fmt(f)});
+    RECORD("glOrtho", {fmt(l), fmt(r), fmt(b), fmt(t), fmt(n), fmt(f)});
 }
-void glLoadIdentity() { record("glLoadIdentity"); }
+void glLoadIdentity() { RECORD("glLoadIdentity"); }
 void glPushMatrix()
 {
-    record("glPushMatrix");
+    RECORD("glPushMatrix");
     if (++fakeGl.depth > fakeGl.deepest)
         fakeGl.deepest = fakeGl.depth;
 }
 void glPopMatrix()
 {
-    record("glPopMatrix");
+    RECORD("glPopMatrix");
     --fakeGl.depth;
 }
-void glTranslated(GLdouble x, GLdouble y, GLdouble z) { record("glTranslated", {fmt(x), fmt(y), fmt(z)}); }
-void glScaled(GLdouble x, GLdouble y, GLdouble z) { record("glScaled", {fmt(x), fmt(y), fmt(z)}); }
+void glTranslated(GLdouble x, GLdouble y, GLdouble z) { RECORD("glTranslated", {fmt(x), fmt(y), fmt(z)}); }
+void glScaled(GLdouble x, GLdouble y, GLdouble z) { RECORD("glScaled", {fmt(x), fmt(y), fmt(z)}); }
 void glRotated(GLdouble a, GLdouble x, GLdouble y, GLdouble z)
 {
-    record("glRotated", {fmt(a), fmt(x), fmt(y), fmt(z)});
+    RECORD("glRotated", {fmt(a), fmt(x), fmt(y), fmt(z)});
 }
-void glBegin(GLenum mode) { record("glBegin", {name(mode)}); }
-void glEnd() { record("glEnd"); }
-void glColor3d(GLdouble r, GLdouble g, GLdouble b) { record("glColor3d", {fmt(r), fmt(g), fmt(b)}); }
+void glBegin(GLenum mode) { RECORD("glBegin", {name(mode)}); }
+void glEnd() { RECORD("glEnd"); }
+void glColor3d(GLdouble r, GLdouble g, GLdouble b) { RECORD("glColor3d", {fmt(r), fmt(g), fmt(b)}); }
 void glColor4d(GLdouble r, GLdouble g, GLdouble b, GLdouble a)
 {
-    record("glColor4d", {fmt(r), fmt(g), fmt(b), fmt(a)});
+    RECORD("glColor4d", {fmt(r), fmt(g), fmt(b), fmt(a)});
 }
-void glVertex2i(GLint x, GLint y) { record("glVertex2i", {str(x), str(y)}); }
-void glTexCoord2i(GLint s, GLint t) { record("glTexCoord2i", {str(s), str(t)}); }
+void glVertex2i(GLint x, GLint y) { RECORD("glVertex2i", {str(x), str(y)}); }
+void glTexCoord2i(GLint s, GLint t) { RECORD("glTexCoord2i", {str(s), str(t)}); }
 void glEnable(GLenum cap)
 {
-    record("glEnable", {name(cap)});
+    RECORD("glEnable", {name(cap)});
     fakeGl.enabled.insert(cap);
 }
 void glDisable(GLenum cap)
 {
-    record("glDisable", {name(cap)});
+    RECORD("glDisable", {name(cap)});
     fakeGl.enabled.erase(cap);
 }
 void glGenTextures(GLsizei n, GLuint *names)
 {
-    record("glGenTextures", {str(n)});
+    RECORD("glGenTextures", {str(n)});
     for (GLsizei i = 0; i < n; ++i)
         names[i] = fakeGl.nextName ? fakeGl.nextName++ : 0;
 }
 void glBindTexture(GLenum target, GLuint texture)
 {
-    record("glBindTexture", {name(target), str(texture)});
+    RECORD("glBindTexture", {name(target), str(texture)});
     fakeGl.bound[target] = texture;
 }
 void glTexParameteri(GLenum target, GLenum pname, GLint param)
 {
-    record("glTexParameteri", {name(target), name(pname), name(static_cast<GLenum>(param))});
+    RECORD("glTexParameteri", {name(target), name(pname), name(static_cast<GLenum>(param))});
 }
 void glTexImage2D(GLenum target, GLint level, GLint internal, GLsizei w, GLsizei h, GLint border,
                   GLenum format, GLenum type, const GLvoid *)
 {
-    record("glTexImage2D", {name(target), str(level), name(static_cast<GLenum>(internal)), str(w),
+    RECORD("glTexImage2D", {name(target), str(level), name(static_cast<GLenum>(internal)), str(w),
                             str(h), str(border), name(format), name(type)});
 }
 const GLubyte *glGetString(GLenum what)
 {
-    record("glGetString", {name(what)});
+    RECORD("glGetString", {name(what)});
     static const char renderer[] = "recording stand-in";
     const char *text = what == GL_EXTENSIONS ? fakeGl.extensions.c_str() : renderer;
     return reinterpret_cast<const GLubyte *>(text);
 }
 void glGetIntegerv(GLenum what, GLint *value)
 {
-    record("glGetIntegerv", {name(what)});
+    RECORD("glGetIntegerv", {name(what)});
     *value = fakeGl.largestTexture;
 }
 

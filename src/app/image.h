@@ -1,0 +1,38 @@
+// Image files up to the RGBA pixels that become a texture, without GL.
+#pragma once
+
+#include <SDL.h>
+#include <cstdio>
+#include <string>
+
+// The smallest power of two that is at least n, counting from 1.
+int Pot(int n);
+
+// What the header of a BMP, GIF or PNG file shows without decoding it.
+enum class Header {
+    unknown,   // another format, or a header cut short: the decoder decides
+    sized,     // the size it declares is in width and height
+    cutShort,  // a GIF that ends before its first picture's data does
+    noPicture, // a GIF that ends without a picture
+};
+
+// Reads the pixel size that a BMP, GIF or PNG file declares. The file
+// position is left anywhere.
+Header declaredSize(std::FILE *file, long *width, long *height);
+
+// Why an image of width x height cannot become a texture whose sides may be
+// at most `largest`, or "" when it can.
+std::string sizeProblem(long width, long height, long largest);
+
+// Runs decode(context) and gives up on it after `seconds`, setting *timedOut:
+// SDL_image's GIF reader can loop for ever on damaged picture data. A decoder
+// given up on is left where it stood, with whatever it held, so the caller
+// ends the process next.
+SDL_Surface *decodeWithin(unsigned seconds, SDL_Surface *(*decode)(void *), void *context,
+                          bool *timedOut);
+
+// A new RGBA staging surface (bytes red, green, blue, alpha) holding the image
+// at its top left, top row first: the image's own size, or each side rounded
+// up to a power of two when `padded`, the rest transparent black. Takes the
+// image's own alpha rather than blending it. Null on failure (SDL_GetError).
+SDL_Surface *stageImage(SDL_Surface *image, bool padded);

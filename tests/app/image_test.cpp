@@ -1,0 +1,132 @@
+// Image headers read without decoding, and the size rules a texture must meet.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <string>
+
+#include "app/image.h"
+
+namespace {
+
+// The size declaredSize reads from these bytes, or "unknown".
+std::string sizeOf(const std::string &bytes)
+{
+    std::FILE *file = fmemopen(const_cast<char *>(bytes.data()), bytes.size(), "rb");
+    long w = -1, h = -1;
+    const Header header = declaredSize(file, &w, &h);
+    std::fclose(file);
+    if (header == Header::cutShort)
+        return "cut short";
+    if (header == Header::noPicture)
+        return "no picture";
+    return header == Header::sized ? std::to_string(w) + "x" + std::to_string(h) : "unknown";
+}
+
+std::string le16(unsigned v) { return {char(v & 255), char(v >> 8 & 255)}; }
+std::string le32(unsigned v) { return le16(v & 0xFFFF) + le16(v >> 16); }
+std::string be32(unsigned v) { return {char(v >> 24 & 255), char(v >> 16 & 255), char(v >> 8 & 255), char(v & 255)}; }
+
+std::string png(unsigned w, unsigned h)
+{
+    return std::string("\x89PNG\r\n\x1a\n", 8) + be32(13) + "IHDR" + be32(w) + be32(h) + std::string("\x08\x06\0\0\0", 5);
+}
+
+std::string bmp(int w, int h)
+{
+    return "BM" + le32(0) + le32(0) + le32(54) + le32(40) + le32(static_cast<unsigned>(w)) +
+           le32(static_cast<unsigned>(h)) + le16(1) + le16(24) + std::string(24, '\0');
+}
+
+// A GIF with a 4-entry global colour table, a comment extension, then the
+// first image descriptor of w x h, its LZW code size, two data sub-blocks and
+// the trailer.
+std::string gif(unsigned w, unsigned h)
+{
+    return "GIF89a" + le16(1) + le16(1) + std::string("\x81\0\0", 3) + std::string(12, '\x7f') +
+           "\x21\xfe" "\x05" "hello" "\x03" "abc" + std::string(1, '\0') + "\x2c" + le16(0) + le16(0) +
+           le16(w) + le16(h) + std::string(1, '\0') + "\x02" "\x02" "\x44\x01" "\x01" "\x05" +
+           std::string(1, '\0') + ";";
+}
+
+} // namespace
+
+TEST(DeclaredSize, ReadsPngBmpAndGifHeaders)
+{
+    EXPECT_EQ(sizeOf(png(64, 48)), "64x48");
+    EXPECT_EQ(sizeOf(png(0x7FFFFFFF, 1)), "2147483647x1");
+    EXPECT_EQ(sizeOf(bmp(72, 72)), "72x72");
+    EXPECT_EQ(sizeOf(bmp(100, -30)), "100x30") << "a top-down BMP has a negative height";
+    EXPECT_EQ(sizeOf(bmp(-5, 7)), "-5x7");
+    const std::string os2 = "BM" + le32(0) + le32(0) + le32(26) + le32(12) + le16(40) + le16(20) + le32(0);
+    EXPECT_EQ(sizeOf(os2), "40x20");
+}
+
+TEST(DeclaredSize, TakesAGifsFirstPictureNotItsScreen)
+{
+    EXPECT_EQ(sizeOf(gif(48, 48)), "48x48");
+    EXPECT_EQ(sizeOf(gif(0, 0)), "0x0");
+    EXPECT_EQ(sizeOf(gif(65535, 65535)), "65535x65535");
+    // No global colour table and no extension, but a local colour table.
+    const std::string bare = "GIF87a" + le16(9) + le16(9) + std::string(3, '\0') + "\x2c" + le16(0) +
+                             le16(0) + le16(3) + le16(2) + "\x80" + std::string(6, '\x10') + "\x02" +
+                             "\x01" "\x44" + std::string(1, '\0');
+    EXPECT_EQ(sizeOf(bare), "3x2");
+    EXPECT_EQ(sizeOf(bare.substr(0, bare.size() - 1)), "cut short") << "no end to the data";
+}
+
+TEST(DeclaredSize, RefusesAGifCutShortAndGivesUpOnOtherFormats)
+{
+    EXPECT_EQ(sizeOf(""), "unknown");
+    EXPECT_EQ(sizeOf("not an image at all, just some text"), "unknown");
+    EXPECT_EQ(sizeOf(png(64, 64).substr(0, 20)), "unknown") << "cut short";
+    EXPECT_EQ(sizeOf(gif(64, 64).substr(0, 30)), "cut short") << "cut inside the comment";
+    EXPECT_EQ(sizeOf(gif(64, 64).substr(0, 38)), "cut short") << "cut before the descriptor";
+    EXPECT_EQ(sizeOf(gif(64, 64).substr(0, 44)), "cut short") << "cut inside the descriptor";
+    EXPECT_EQ(sizeOf("GIF89a" + le16(1) + le16(1) + std::string(3, '\0')), "cut short") << "no blocks";
+    const std::string whole = gif(64, 64);
+    for (std::size_t cut = 13; cut < whole.size() - 1; ++cut)
+        EXPECT_EQ(sizeOf(whole.substr(0, cut)), "cut short") << "cut after " << cut << " bytes";
+    EXPECT_EQ(sizeOf(whole.substr(0, whole.size() - 1)), "64x64") << "the trailer is not needed";
+    std::string junk = gif(70000 & 0xFFFF, 3);
+    junk.insert(junk.find('\x2c'), std::string("\0\x07\0", 3));
+    EXPECT_EQ(sizeOf(junk), "4464x3") << "stray bytes between blocks are passed over";
+    std::string trailer = gif(1, 1);
+    trailer[trailer.find('\x21')] = ';';
+    EXPECT_EQ(sizeOf(trailer), "no picture") << "a GIF that ends before any picture";
+}
+
+TEST(SizeProblem, RefusesEmptyAndOversizedImages)
+{
+    EXPECT_EQ(sizeProblem(64, 64, 16384), "");
+    EXPECT_EQ(sizeProblem(16384, 1, 16384), "");
+    EXPECT_EQ(sizeProblem(0, 0, 16384), "the image has no pixels (0x0)");
+    EXPECT_EQ(sizeProblem(-5, 7, 16384), "the image has no pixels (-5x7)");
+    EXPECT_EQ(sizeProblem(16385, 1, 16384),
+              "the image is 16385x1, larger than the largest texture this OpenGL can hold (16384 on a side)");
+    EXPECT_EQ(sizeProblem(1, 16385, 16384).substr(0, 21), "the image is 1x16385,");
+}
+
+TEST(DecodeWithin, GivesUpOnADecoderThatNeverFinishes)
+{
+    bool timedOut = false;
+    SDL_Surface *image = decodeWithin(
+        1,
+        [](void *) -> SDL_Surface * {
+            for (volatile bool forever = true; forever;) {
+            }
+            return nullptr;
+        },
+        nullptr, &timedOut);
+    EXPECT_TRUE(timedOut);
+    EXPECT_EQ(image, nullptr);
+
+    // A decoder that finishes is handed back its result, and the timer is gone.
+    static SDL_Surface made;
+    image = decodeWithin(1, [](void *) { return &made; }, nullptr, &timedOut);
+    EXPECT_FALSE(timedOut);
+    EXPECT_EQ(image, &made);
+    struct sigaction now = {};
+    sigaction(SIGVTALRM, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL) << "the signal's disposition is restored";
+}
