@@ -210,7 +210,7 @@ std::vector<Row> programRows()
 Row allocationRow()
 {
     try {
-        const std::string count = runChild({VORLEX_CAPTURE_TOOL, "allocations", std::to_string(kAllocationFrames)});
+        const std::string count = runChild({VORLEX_ALLOCATIONS_TOOL, std::to_string(kAllocationFrames)});
         return heapAllocations(std::stol(count), kAllocationFrames);
     } catch (const std::exception &e) {
         return notMeasured("heap allocations per frame", e.what());

@@ -108,7 +108,7 @@ std::string runChild(const std::vector<std::string> &argv)
 void captureFrames(const std::string &tool, long frames, Recording &into,
                    const std::function<void(Recording &)> &take)
 {
-    Child child = startChild({tool, "frames", std::to_string(frames)});
+    Child child = startChild({tool, std::to_string(frames)});
     std::FILE *in = fdopen(child.output, "rb");
     if (!in) {
         const int error = errno;

@@ -1,6 +1,7 @@
 #include "recording_gl.h"
 
 #include <SDL_opengl.h>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
@@ -18,8 +19,8 @@ void put(Op op, std::initializer_list<std::int32_t> ints = {}, std::initializer_
 
 [[noreturn]] void notInFrame(const char *call)
 {
-    std::fprintf(stderr, "vorlex_capture: the frame called %s, which only start-up may call; "
-                         "its recording could not be replayed\n", call);
+    std::fprintf(stderr, "%s: the frame called %s, which only start-up may call; "
+                         "its recording could not be replayed\n", program_invocation_short_name, call);
     std::exit(1);
 }
 
@@ -108,8 +109,8 @@ void glBindTexture(GLenum target, GLuint texture)
         return;
     const int slot = textureSlot(texture);
     if (slot < 0) {
-        std::fprintf(stderr, "vorlex_capture: the frame bound texture %u, which no texture slot holds\n",
-                     texture);
+        std::fprintf(stderr, "%s: the frame bound texture %u, which no texture slot holds\n",
+                     program_invocation_short_name, texture);
         std::exit(1);
     }
     put(Op::bindTexture, {static_cast<std::int32_t>(target), slot});

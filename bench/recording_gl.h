@@ -1,7 +1,8 @@
-// A GL stand-in for the capture tool, linked in place of the real GL: each
-// call a frame makes goes into `glRecording` as records, or nowhere at all
-// while it is null. The calls only start-up makes end the process with a
-// message instead: a frame that made one could not be replayed.
+// A GL stand-in for the capture and allocation tools, linked in place of the
+// real GL: each call a frame makes goes into `glRecording` as records, or
+// nowhere at all while it is null. The calls only start-up makes end the
+// process with a message instead: a frame that made one could not be
+// replayed.
 #pragma once
 
 #include "records.h"
