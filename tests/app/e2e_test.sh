@@ -4,58 +4,7 @@
 # start with exactly one line on standard error and status 1.
 # Usage: e2e_test.sh BUILD_DIR   (the folder that holds Vorlex.app; needs DISPLAY)
 set -u
-build=$(cd "$1" && pwd)
-app=$build/Vorlex.app/Contents/MacOS/Vorlex
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-passed=0
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; passed=$((passed + 1)); }
-
-# Waits up to $2 seconds for process $1 to end and sets status to its exit
-# status, or to "hung" after killing it.
-wait_for() {
-  local pid=$1 limit=$2
-  for _ in $(seq $((limit * 10))); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      status=$?
-      return
-    fi
-    sleep 0.1
-  done
-  kill -9 "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  status=hung
-}
-
-# Runs the program from folder $1 with the rest as environment settings and
-# expects status 1 and exactly one line on standard error matching $2.
-expect_failure() {
-  local folder=$1 pattern=$2 what=$3
-  shift 3
-  (cd "$folder" && env "$@" "$app" >"$work/out" 2>"$work/err") &
-  wait_for $! 20
-  local lines
-  lines=$(wc -l <"$work/err")
-  if [[ $status != 1 ]]; then
-    fail "$what: status $status, expected 1; stderr: $(cat "$work/err")"
-  elif [[ $lines != 1 ]] || ! grep -qE "$pattern" "$work/err"; then
-    fail "$what: expected one line matching /$pattern/, got $lines: $(cat "$work/err")"
-  else
-    pass "$what: $(cat "$work/err")"
-  fi
-}
-
-# A copy of the bundle's resources in which one file can be broken.
-fresh_bundle() {
-  rm -rf "$work/run"
-  mkdir -p "$work/run/Vorlex.app/Contents"
-  cp -r "$build/Vorlex.app/Contents/Resources" "$work/run/Vorlex.app/Contents/"
-  echo "$work/run/Vorlex.app/Contents/Resources"
-}
+source "$(dirname "$0")/../support/e2e.sh"
 
 # 1. A normal run: frame-rate lines, then a real Escape press ends it with 0.
 (cd "$build" && exec "$app" >"$work/rate" 2>"$work/err") &
@@ -106,5 +55,4 @@ expect_failure / '^Vorlex: cannot load "Vorlex.app/Contents/Resources/image.bmp"
 expect_failure "$build" '^Vorlex: cannot open the display: no display to show it on \(DISPLAY is not set' \
   "no display" -u DISPLAY
 
-echo "$passed passed, $failures failed"
-[[ $failures == 0 ]]
+finish

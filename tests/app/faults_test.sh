@@ -5,14 +5,8 @@
 # nothing left running.
 # Usage: faults_test.sh BUILD_DIR   (the folder that holds Vorlex.app; needs DISPLAY)
 set -u
-build=$(cd "$1" && pwd)
-app=$build/Vorlex.app/Contents/MacOS/Vorlex
+source "$(dirname "$0")/../support/e2e.sh"
 resources=$build/Vorlex.app/Contents/Resources
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-passed=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 files=(image.bmp image.gif image.png img72.bmp img48.gif img24.png
        fontA06.gif fontA12.gif fontB06.gif fontB12.gif)
@@ -44,71 +38,26 @@ break_file() {
   esac
 }
 
-# Runs the program from folder $1 with the environment settings that follow
-# $3 and checks that it fails as promised, with a line matching $2.
-expect_failure() {
-  local folder=$1 pattern=$2 what=$3
-  shift 3
-  (cd "$folder" && exec env "$@" "$app" >"$work/out" 2>"$work/err") &
-  local pid=$! status=hung
-  for _ in $(seq 200); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      status=$?
-      break
-    fi
-    sleep 0.1
-  done
-  if [[ $status == hung ]]; then
-    kill -9 "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    fail "$what: still running after 20 s"
-    return
-  fi
-  local lines
-  lines=$(wc -l <"$work/err")
-  if [[ $status != 1 ]]; then
-    fail "$what: status $status, expected 1; stderr: $(head -c 400 "$work/err")"
-  elif [[ $lines != 1 ]] || ! grep -qE "$pattern" "$work/err"; then
-    fail "$what: expected one line matching /$pattern/, got $lines: $(head -c 400 "$work/err")"
-  elif [[ -s $work/out ]]; then
-    fail "$what: wrote to standard output: $(head -c 200 "$work/out")"
-  elif pgrep -f "^$app" >/dev/null; then
-    fail "$what: a Vorlex process is left running"
-  else
-    passed=$((passed + 1))
-    echo "ok: $what: $(cat "$work/err")"
-  fi
-}
-
 faults=(missing empty cut-short random-bytes zero-sized absurd-size not-an-image folder)
 for file in "${files[@]}"; do
   for fault in "${faults[@]}"; do
-    rm -rf "$work/run"
-    mkdir -p "$work/run/Vorlex.app/Contents"
-    cp -r "$resources" "$work/run/Vorlex.app/Contents/"
-    break_file "$work/run/Vorlex.app/Contents/Resources" "$file" "$fault"
+    break_file "$(fresh_bundle)" "$file" "$fault"
     expect_failure "$work/run" "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/$file\" \\(working directory $work/run\\): .+$" \
       "$file $fault"
   done
 done
 
 # An image larger than the GL can hold: a real one, which decodes fine.
-rm -rf "$work/run"
-mkdir -p "$work/run/Vorlex.app/Contents"
-cp -r "$resources" "$work/run/Vorlex.app/Contents/"
+res=$(fresh_bundle)
 largest=16384  # Mesa's llvmpipe
 perl -e 'my $w = shift; my $row = "\x80" x (3 * $w); $row .= "\0" x ((4 - length($row) % 4) % 4); print "BM", pack("VVV", 54 + length $row, 0, 54), pack("VllvvVVllVV", 40, $w, 1, 1, 24, 0, length $row, 2835, 2835, 0, 0), $row;' $((largest + 1)) \
-  >"$work/run/Vorlex.app/Contents/Resources/img72.bmp"
+  >"$res/img72.bmp"
 expect_failure "$work/run" "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/img72.bmp\" .*: the image is $((largest + 1))x1, larger than the largest texture this OpenGL can hold \\($largest on a side\\)$" \
   "an image wider than the GL's largest rectangle texture"
 
 # A GIF whose header is sound but whose picture data keeps the decoder busy.
-rm -rf "$work/run"
-mkdir -p "$work/run/Vorlex.app/Contents"
-cp -r "$resources" "$work/run/Vorlex.app/Contents/"
-cp "$(dirname "$0")/../fuzz/regressions/gif-picture-data-that-never-ends.gif" \
-  "$work/run/Vorlex.app/Contents/Resources/img48.gif"
+res=$(fresh_bundle)
+cp "$(dirname "$0")/../fuzz/regressions/gif-picture-data-that-never-ends.gif" "$res/img48.gif"
 expect_failure "$work/run" '^Vorlex: cannot load "Vorlex.app/Contents/Resources/img48.gif" .*: the image decoder did not finish within 5 seconds$' \
   "a GIF the decoder never finishes"
 
@@ -121,5 +70,4 @@ expect_failure "$build" '^Vorlex: cannot open the display: no display to show it
 expect_failure / '^Vorlex: cannot load "Vorlex.app/Contents/Resources/image.bmp" \(working directory /\): .*; start the program from the folder that holds Vorlex.app$' \
   "started from another folder"
 
-echo "$passed passed, $failures failed"
-[[ $failures == 0 ]]
+finish

@@ -4,33 +4,9 @@
 # install, whose launcher starts the demo from any folder.
 # Usage: e2e_test.sh BUILD_DIR   (the folder that holds Vorlex.app; needs DISPLAY)
 set -u
-build=$(cd "$1" && pwd)
-app=$build/Vorlex.app/Contents/MacOS/Vorlex
-work=$(mktemp -d)
+source "$(dirname "$0")/../support/e2e.sh"
 mover=
-trap '[[ -n $mover ]] && kill "$mover" 2>/dev/null; rm -rf "$work"' EXIT
-failures=0
-passed=0
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; passed=$((passed + 1)); }
-
-# Waits up to $2 seconds for process $1 to end and sets status to its exit
-# status, or to "hung" after killing it.
-wait_for() {
-  local pid=$1 limit=$2
-  for _ in $(seq $((limit * 10))); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      status=$?
-      return
-    fi
-    sleep 0.1
-  done
-  kill -9 "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  status=hung
-}
+cleanups+=('[[ -n $mover ]] && kill "$mover" 2>/dev/null')
 
 # Starts a command from folder $1 and waits for the program's window; sets
 # pid. Standard output and error go to $work/out and $work/err.
@@ -216,5 +192,4 @@ else
   fi
 fi
 
-echo "$passed passed, $failures failed"
-[[ $failures == 0 ]]
+finish
