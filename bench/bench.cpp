@@ -49,6 +49,8 @@ Recording recording;
 // Frames drawn so far, both by the program and replayed.
 long drawnFrames = 0;
 std::vector<long> displayPeaksKiB;
+// Milliseconds from SDL_Init to the display's being open, and to inits()'s return.
+std::vector<double> displayReadyMs, programReadyMs;
 
 void drawProgramFrame()
 {
@@ -102,18 +104,22 @@ void programAndReplay(benchmark::State &state)
     state.counters["vs_replay"] = std::chrono::duration<double>(programTime) / replayTime;
 }
 
-// Each iteration starts `tool`, which reports its start-up in microseconds
-// and its peak memory in KiB.
-void startup(benchmark::State &state, const std::string &tool, std::vector<long> *peaksKiB)
+// Each iteration starts `tool`, which reports its start-up to the first
+// frame and to the point where it is ready to draw, in microseconds, and its
+// peak memory in KiB.
+void startup(benchmark::State &state, const std::string &tool, std::vector<double> *readyMs,
+             std::vector<long> *peaksKiB)
 {
     for (auto _ : state) {
         try {
             const std::string output = runChild({tool});
-            double micros = 0;
+            double micros = 0, readyMicros = 0;
             long peakKiB = 0;
-            if (std::sscanf(output.c_str(), "%lf %ld", &micros, &peakKiB) != 2 || micros <= 0 || peakKiB <= 0)
-                throw std::runtime_error(tool + " reported \"" + output + "\", not a time and a size");
+            if (std::sscanf(output.c_str(), "%lf %lf %ld", &micros, &readyMicros, &peakKiB) != 3 || micros <= 0 ||
+                readyMicros <= 0 || peakKiB <= 0)
+                throw std::runtime_error(tool + " reported \"" + output + "\", not two times and a size");
             state.SetIterationTime(micros / 1e6);
+            readyMs->push_back(readyMicros / 1e3);
             if (peaksKiB)
                 peaksKiB->push_back(peakKiB);
         } catch (const std::exception &e) {
@@ -160,7 +166,8 @@ private:
     bool contextShown_ = false;
 };
 
-long median(std::vector<long> values)
+template <typename T>
+T median(std::vector<T> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -223,7 +230,8 @@ std::vector<Row> timedRows(const std::map<std::string, double> &medians)
     const auto has = [&](const char *name) { return medians.count(name) != 0; };
     std::vector<Row> rows;
     if (has("startup/program") && has("startup/display"))
-        rows.push_back(startupCost(medians.at("startup/program"), medians.at("startup/display")));
+        rows.push_back(startupCost(medians.at("startup/program"), medians.at("startup/display"),
+                                   median(programReadyMs) - median(displayReadyMs)));
     else
         rows.push_back(notMeasured("start-up to first frame", "a benchmark did not run"));
 
@@ -246,9 +254,9 @@ void runStartups(MedianReporter &reporter)
             ->DisplayAggregatesOnly();
     };
     startups(benchmark::RegisterBenchmark("startup/display", startup, std::string(VORLEX_DISPLAY_TOOL),
-                                          &displayPeaksKiB));
+                                          &displayReadyMs, &displayPeaksKiB));
     startups(benchmark::RegisterBenchmark("startup/program", startup, std::string(VORLEX_STARTUP_TOOL),
-                                          nullptr));
+                                          &programReadyMs, nullptr));
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::ClearRegisteredBenchmarks();
 }
