@@ -18,8 +18,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: %s N   (N: frames to draw, 1 or more)\n", argv[0]);
         return 2;
     }
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        setSlotTexture(slot, static_cast<unsigned long>(slot + 1));
+    standInTextures();
 
     // The count must see an allocation it knows of, or a zero would prove
     // nothing. The volatile keeps the compiler from eliding the pair.

@@ -1,10 +1,10 @@
-// The benchmark, on the real GL: what its start-up costs against opening the
-// display, a run of the real program for its frame-rate lines and peak
-// memory (against the display alone and against a replay of its GL calls),
-// the heap allocations of its frames, then what a frame costs
-// against an empty frame and against a replay of its own GL calls. Prints
-// Google Benchmark's tables, then the goals with pass or fail; exits 1 when a
-// goal is missed.
+// The benchmark, on the real GL: what the program's start-up costs against
+// opening the display; a run of the real program for its frame-rate lines
+// and peak memory (against the display alone and against a replay of its GL
+// calls); the heap allocations of its frames; then what a frame costs against
+// an empty frame and against a replay of its own GL calls. Prints Google
+// Benchmark's tables, then the goals with pass or fail; exits 1 when a goal
+// is missed.
 //
 // Run by scripts/bench.sh on a private Xvfb, from the folder that holds
 // Vorlex.app. Google Benchmark's flags are accepted.

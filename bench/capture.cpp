@@ -3,9 +3,6 @@
 // as a binary recording, each frame as soon as it is drawn.
 //
 //   vorlex_capture N
-//
-// The texture slots hold 1 to 10 here, stand-ins for the names a real GL
-// gives; the recording names slots, not these numbers.
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,8 +17,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: %s N   (N: frames to record, 1 or more)\n", argv[0]);
         return 2;
     }
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        setSlotTexture(slot, static_cast<unsigned long>(slot + 1));
+    standInTextures();
 
     Recording frame;
     glRecording = &frame;

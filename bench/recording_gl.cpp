@@ -8,6 +8,12 @@
 
 Recording *glRecording;
 
+void standInTextures()
+{
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        setSlotTexture(slot, static_cast<unsigned long>(slot + 1));
+}
+
 namespace {
 
 void put(Op op, std::initializer_list<std::int32_t> ints = {}, std::initializer_list<double> reals = {})

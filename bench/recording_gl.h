@@ -8,3 +8,7 @@
 #include "records.h"
 
 extern Recording *glRecording;
+
+// Fills the texture slots with 1 to 10, stand-ins for the names a real GL
+// gives; the records name slots, not these numbers.
+void standInTextures();
