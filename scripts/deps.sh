@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libgl1-mesa-dri
-  libgtest-dev
+  libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool desktop-file-utils
   perl procps  # the end-to-end scripts write broken images with perl, look for leftovers with pgrep
   "$@"

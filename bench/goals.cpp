@@ -1,0 +1,112 @@
+#include "goals.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <sstream>
+
+namespace {
+
+constexpr double kMostOverhead = 1.05;
+constexpr double kStartupBudgetMs = 30.0;
+constexpr long kMemoryBudgetKiB = 16 * 1024;
+constexpr int kRate = 62;
+constexpr std::size_t kLeastRateLines = 2;
+
+__attribute__((format(printf, 1, 2))) std::string format(const char *pattern, ...)
+{
+    char text[160];
+    va_list args;
+    va_start(args, pattern);
+    std::vsnprintf(text, sizeof text, pattern, args);
+    va_end(args);
+    return text;
+}
+
+} // namespace
+
+Row frameCost(double frameMs, double emptyMs)
+{
+    return {"frame / empty frame", format("%.3f / %.3f ms = %.2fx", frameMs, emptyMs, frameMs / emptyMs), "",
+            true};
+}
+
+Row frameOverhead(double ratio, double frameMs, double replayMs)
+{
+    return {"frame / replay of its GL calls", format("%.3fx (%.3f vs %.3f ms)", ratio, frameMs, replayMs),
+            format("at most %.2fx", kMostOverhead), ratio <= kMostOverhead};
+}
+
+Row startupCost(double programMs, double displayMs, double readyAddedMs)
+{
+    const double added = programMs - displayMs;
+    return {"start-up to first frame",
+            format("%.1f - %.1f ms = %+.1f ms (%+.1f before the first frame, %+.1f in it)", programMs, displayMs,
+                   added, readyAddedMs, added - readyAddedMs),
+            format("under +%.0f ms", kStartupBudgetMs), added < kStartupBudgetMs};
+}
+
+Row memoryCost(long programKiB, long displayKiB)
+{
+    const long added = programKiB - displayKiB;
+    return {"peak resident memory",
+            format("%.1f - %.1f MiB = %+.1f MiB", programKiB / 1024.0, displayKiB / 1024.0, added / 1024.0),
+            format("under +%.0f MiB", kMemoryBudgetKiB / 1024.0), added < kMemoryBudgetKiB};
+}
+
+Row memoryOverReplay(long programKiB, long replayKiB)
+{
+    return {"peak memory / replay of its GL calls",
+            format("%.1f - %.1f MiB = %+.1f MiB", programKiB / 1024.0, replayKiB / 1024.0,
+                   (programKiB - replayKiB) / 1024.0),
+            "", true};
+}
+
+Row rateLines(const std::string &output)
+{
+    std::istringstream in(output);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    std::string shown;
+    for (const std::string &line : lines)
+        shown += (shown.empty() ? "" : " ") + line;
+    if (shown.empty())
+        shown = "none";
+
+    const bool enough = lines.size() >= kLeastRateLines + 1;
+    const bool steady = std::all_of(lines.begin() + (lines.empty() ? 0 : 1), lines.end(),
+                                    [](const std::string &line) { return line == std::to_string(kRate); });
+    return {"frame-rate lines", shown + " (first not counted)",
+            "62 after the first, at least " + std::to_string(kLeastRateLines), enough && steady};
+}
+
+Row heapAllocations(long count, long frames)
+{
+    return {"heap allocations per frame",
+            std::to_string(count) + " in " + std::to_string(frames) + " frames of the program's own code",
+            "none", count == 0};
+}
+
+Row notMeasured(const std::string &figure, const std::string &reason)
+{
+    return {figure, "not measured: " + reason, "", false};
+}
+
+void printRows(const std::vector<Row> &rows, std::FILE *out)
+{
+    std::size_t figure = 6, measured = 8, goal = 4;
+    for (const Row &row : rows) {
+        figure = std::max(figure, row.figure.size());
+        measured = std::max(measured, row.measured.size());
+        goal = std::max(goal, row.goal.size());
+    }
+    const auto line = [&](const std::string &a, const std::string &b, const std::string &c, const char *d) {
+        std::fprintf(out, "%-*s  %-*s  %-*s  %s\n", static_cast<int>(figure), a.c_str(),
+                     static_cast<int>(measured), b.c_str(), static_cast<int>(goal), c.c_str(), d);
+    };
+    line("figure", "measured", "goal", "result");
+    line(std::string(figure, '-'), std::string(measured, '-'), std::string(goal, '-'), "------");
+    for (const Row &row : rows)
+        line(row.figure, row.measured, row.goal.empty() ? "-" : row.goal,
+             row.goal.empty() && row.pass ? "-" : row.pass ? "pass" : "FAIL");
+}

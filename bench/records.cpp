@@ -1,0 +1,168 @@
+#include "records.h"
+
+#include <array>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "app/slots.h"
+
+namespace {
+
+constexpr char kMagic[] = "VORLEX GL RECORDING 2\n";
+
+// In the order inits() fills them.
+const std::array<unsigned long *, kSlotCount> kSlots = {
+    &texA, &texB, &texC, &texD, &texE, &texF, &imgFontA[0], &imgFontA[1], &imgFontB[0], &imgFontB[1],
+};
+
+// A frame block's lengths: calls, integer arguments, real arguments.
+using Counts = std::array<std::uint32_t, 3>;
+// Far beyond a real frame (a few thousand calls), small enough to allocate:
+// a damaged length must not turn into a huge allocation.
+constexpr std::uint32_t kMostPerFrame = 1u << 24;
+
+template <typename T>
+bool writeItems(const T *items, std::size_t n, std::FILE *out)
+{
+    return std::fwrite(items, sizeof(T), n, out) == n;
+}
+
+template <typename T>
+void readItems(std::vector<T> &into, std::size_t n, std::FILE *in, const std::string &where)
+{
+    const std::size_t at = into.size();
+    into.resize(at + n);
+    if (std::fread(into.data() + at, sizeof(T), n, in) != n)
+        throw std::runtime_error("the recording ends inside " + where);
+}
+
+// Checks the frame that r's last two marks enclose.
+void checkFrame(const Recording &r, const std::string &frame)
+{
+    const Mark from = r.frames[r.frames.size() - 2], to = r.frames.back();
+    std::size_t ints = from.ints, reals = from.reals;
+    for (std::size_t i = from.op; i < to.op; ++i) {
+        const int code = static_cast<int>(r.ops[i]);
+        if (code >= kOpCount)
+            throw std::runtime_error(frame + ": unknown opcode " + std::to_string(code));
+        const Operands takes = operandsOf(r.ops[i]);
+        if (r.ops[i] == Op::bindTexture && ints + 1 < to.ints) {
+            const std::int32_t slot = r.ints[ints + 1];
+            if (slot < 0 || slot >= kSlotCount)
+                throw std::runtime_error(frame + " binds texture slot " + std::to_string(slot) +
+                                         ", which does not exist");
+        }
+        ints += static_cast<std::size_t>(takes.ints);
+        reals += static_cast<std::size_t>(takes.reals);
+    }
+    if (ints != to.ints || reals != to.reals)
+        throw std::runtime_error(frame + ": its calls do not take exactly its arguments");
+}
+
+} // namespace
+
+void Recording::clear()
+{
+    ops.clear();
+    ints.clear();
+    reals.clear();
+    frames.clear();
+}
+
+Operands operandsOf(Op op)
+{
+    switch (op) {
+    case Op::clear: return {1, 0};
+    case Op::loadIdentity: return {0, 0};
+    case Op::pushMatrix: return {0, 0};
+    case Op::popMatrix: return {0, 0};
+    case Op::translated: return {0, 3};
+    case Op::scaled: return {0, 3};
+    case Op::rotated: return {0, 4};
+    case Op::begin: return {1, 0};
+    case Op::end: return {0, 0};
+    case Op::color3d: return {0, 3};
+    case Op::color4d: return {0, 4};
+    case Op::vertex2i: return {2, 0};
+    case Op::texCoord2i: return {2, 0};
+    case Op::enable: return {1, 0};
+    case Op::disable: return {1, 0};
+    case Op::bindTexture: return {2, 0};
+    }
+    return {0, 0};
+}
+
+int textureSlot(unsigned long name)
+{
+    for (int i = 0; i < kSlotCount; ++i)
+        if (*kSlots[static_cast<std::size_t>(i)] == name)
+            return i;
+    return -1;
+}
+
+unsigned long slotTexture(int slot)
+{
+    return *kSlots.at(static_cast<std::size_t>(slot));
+}
+
+void setSlotTexture(int slot, unsigned long name)
+{
+    *kSlots.at(static_cast<std::size_t>(slot)) = name;
+}
+
+bool writeHeader(std::FILE *out)
+{
+    return writeItems(kMagic, sizeof kMagic - 1, out);
+}
+
+bool writeFrame(const Recording &recording, std::size_t index, std::FILE *out)
+{
+    const Mark from = recording.frames.at(index), to = recording.frames.at(index + 1);
+    const Counts counts = {static_cast<std::uint32_t>(to.op - from.op), static_cast<std::uint32_t>(to.ints - from.ints),
+                           static_cast<std::uint32_t>(to.reals - from.reals)};
+    return writeItems(counts.data(), counts.size(), out) &&
+           writeItems(recording.ops.data() + from.op, counts[0], out) &&
+           writeItems(recording.ints.data() + from.ints, counts[1], out) &&
+           writeItems(recording.reals.data() + from.reals, counts[2], out);
+}
+
+RecordingReader::RecordingReader(std::FILE *in) : in_(in)
+{
+    char magic[sizeof kMagic - 1];
+    if (std::fread(magic, 1, sizeof magic, in) != sizeof magic || std::memcmp(magic, kMagic, sizeof magic) != 0)
+        throw std::runtime_error("not a recording of GL calls (wrong header)");
+}
+
+bool RecordingReader::next(Recording &into)
+{
+    Counts counts;
+    const std::size_t got = std::fread(counts.data(), sizeof counts[0], counts.size(), in_);
+    if (got == 0 && std::feof(in_))
+        return false;
+    const std::string frame = "frame " + std::to_string(read_ + 1);
+    if (got != counts.size())
+        throw std::runtime_error("the recording ends inside the lengths of " + frame);
+    for (const std::uint32_t n : counts)
+        if (n > kMostPerFrame)
+            throw std::runtime_error(frame + " claims " + std::to_string(n) + " items, more than a frame holds");
+
+    if (into.frames.empty())
+        into.markFrame();
+    readItems(into.ops, counts[0], in_, frame);
+    readItems(into.ints, counts[1], in_, frame);
+    readItems(into.reals, counts[2], in_, frame);
+    into.markFrame();
+    checkFrame(into, frame);
+    ++read_;
+    return true;
+}
+
+Recording readRecording(std::FILE *in)
+{
+    RecordingReader reader(in);
+    Recording recording;
+    while (reader.next(recording)) {
+    }
+    return recording;
+}

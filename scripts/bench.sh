@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the benchmark on a private Xvfb
+# (640x480x24, Mesa's llvmpipe): Google Benchmark's tables, then each goal
+# with pass or fail. Exits 1 when a goal is missed. Extra arguments go to
+# Google Benchmark (e.g. --benchmark_filter=frame). Takes about a minute;
+# run it on a machine that is otherwise idle for steadier figures.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${VORLEX_BUILD:-$root/build}
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh"
+# From the folder that holds Vorlex.app, where the images resolve.
+cd "$build"
+exec "$root/tests/support/with_xvfb.sh" ./bench/vorlex_bench "$@"

@@ -1,0 +1,50 @@
+// Child processes: their output, their status, and failures that name the
+// program and the reason.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <stdexcept>
+
+#include "process.h"
+
+namespace {
+
+std::string failureOf(const std::vector<std::string> &argv)
+{
+    try {
+        runChild(argv);
+    } catch (const std::runtime_error &e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(Process, TakesTheWholeOutput)
+{
+    EXPECT_EQ(runChild({"/bin/sh", "-c", "echo one; echo two"}), "one\ntwo\n");
+}
+
+TEST(Process, AFailedChildIsAnError)
+{
+    EXPECT_EQ(failureOf({"/bin/sh", "-c", "exit 3"}), "/bin/sh exited with status 3");
+    EXPECT_EQ(failureOf({"/bin/sh", "-c", "kill -TERM $$"}), "/bin/sh exited with status 143");
+}
+
+TEST(Process, AProgramThatIsNotThereIsAnError)
+{
+    EXPECT_EQ(failureOf({"/nonexistent/vorlex_tool"}),
+              "cannot start /nonexistent/vorlex_tool: No such file or directory");
+}
+
+TEST(Process, ReadsUntilTheDeadlineWhileTheChildRuns)
+{
+    Child child = startChild({"/bin/sh", "-c", "echo early; exec sleep 30"});
+    EXPECT_EQ(readFor(child, 0.5), "early\n");
+    EXPECT_FALSE(child.closed);
+    kill(child.pid, SIGTERM);
+    EXPECT_EQ(readFor(child, 10.0), "");
+    EXPECT_TRUE(child.closed);
+    EXPECT_EQ(waitChild(child), 128 + SIGTERM);
+}
+
+} // namespace
