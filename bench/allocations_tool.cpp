@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "allocations.h"
+#include "support/allocations.h"
 #include "app/frame.h"
 #include "recording_gl.h"
 

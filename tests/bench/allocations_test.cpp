@@ -9,7 +9,7 @@
 #include <malloc.h>
 #include <string>
 
-#include "allocations.h"
+#include "support/allocations.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "allocations.h"
+#include "support/allocations.h"
 
 #include <atomic>
 #include <cerrno>
