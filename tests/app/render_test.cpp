@@ -221,12 +221,3 @@ TEST(Textures, LoadersLeaveTheEnableStateAsPromised)
     EXPECT_EQ(static_cast<unsigned long>(bound), name);
     std::remove(path.c_str());
 }
-
-int main(int argc, char **argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    inits();
-    const int result = RUN_ALL_TESTS();
-    SDL_Quit();
-    return result;
-}

@@ -47,12 +47,3 @@ TEST(ReplayRender, SamePixelsAsTheProgram)
 }
 
 } // namespace
-
-int main(int argc, char *argv[])
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    inits();
-    const int status = RUN_ALL_TESTS();
-    SDL_Quit();
-    return status;
-}

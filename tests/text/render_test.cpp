@@ -178,12 +178,3 @@ TEST(Title, FamilyAFadesInAndOutOverFamilyB)
             differing += !(opaque->at(x, row) == gone->at(x, row));
     EXPECT_GT(differing, 0) << "the title looks the same with and without its family A layer";
 }
-
-int main(int argc, char **argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    inits();
-    const int result = RUN_ALL_TESTS();
-    SDL_Quit();
-    return result;
-}
