@@ -7,7 +7,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VORLEX_BUILD:-$root/build}
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" build run test
 "$root/scripts/build.sh"
 # From the folder that holds Vorlex.app, where the images resolve.
 cd "$build"

@@ -1,30 +1,62 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Vorlex need, from Debian's
-# packages, and nothing that is already there. Safe to run again. Packages
-# named as arguments are installed too (scripts/pictures.sh asks for
-# imagemagick).
+# Installs, from Debian's packages, what each PURPOSE named needs and is not
+# there yet; safe to run again. The lists below are the whole of what the
+# scripts install:
+#
+#   scripts/deps.sh PURPOSE...      e.g. scripts/deps.sh build run
 set -euo pipefail
 
-packages=(
-  cmake g++ make pkg-config
-  libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libgl1-mesa-dri
-  libgtest-dev libbenchmark-dev
-  xvfb xauth x11-utils xdotool desktop-file-utils
-  perl procps  # the end-to-end scripts write broken images with perl, look for leftovers with pgrep
-  "$@"
+declare -A packages=(
+  # SDL_opengl.h includes GL/glu.h, which only the GLU headers provide.
+  [build]="cmake g++ make pkg-config libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libglu1-mesa-dev"
+  # Mesa's drivers, llvmpipe among them.
+  [run]="libgl1-mesa-dri"
+  # The end-to-end scripts write broken images with perl and look for
+  # leftovers with pgrep (procps); CI builds the benchmark too.
+  [test]="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool desktop-file-utils perl procps"
+  # llvm-14 brings llvm-symbolizer, which names the functions in a crash.
+  [fuzz]="clang libclang-rt-14-dev llvm-14"
+  [pictures]="imagemagick"
+  # scripts/fresh-check.sh: the fresh root, on the host.
+  [fresh]="debootstrap git xvfb xdotool"
 )
 
+me=deps.sh
+if (($# == 0)); then
+  echo "usage: $me PURPOSE... (any of: ${!packages[*]})" >&2
+  exit 2
+fi
+wanted=()
+for purpose in "$@"; do
+  if [[ -z ${packages[$purpose]+set} ]]; then
+    echo "$me: no such purpose \"$purpose\" (any of: ${!packages[*]})" >&2
+    exit 2
+  fi
+  read -ra list <<<"${packages[$purpose]}"
+  wanted+=("${list[@]}")
+done
+
 missing=()
-for p in "${packages[@]}"; do
+for p in "${wanted[@]}"; do
+  [[ " ${missing[*]} " != *" $p "* ]] || continue
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
 done
 ((${#missing[@]})) || exit 0
 
 sudo=()
 if [[ $(id -u) != 0 ]]; then
-  command -v sudo >/dev/null || { echo "deps.sh: need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+  command -v sudo >/dev/null || { echo "$me: need root or sudo to install: ${missing[*]}" >&2; exit 1; }
   sudo=(sudo)
 fi
-echo "deps.sh: installing ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+echo "$me: installing ${missing[*]}" >&2
+# dpkg reports every package it unpacks and sets up on standard output; that
+# goes to a log, shown only when the install fails. Errors come on standard
+# error and stay there. Another apt may hold the lock: wait for it.
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -qq -o DPkg::Lock::Timeout=900)
+if ! { "${apt[@]}" update && "${apt[@]}" install -y --no-install-recommends "${missing[@]}"; } >"$log"; then
+  cat "$log" >&2
+  echo "$me: installing ${missing[*]} failed" >&2
+  exit 1
+fi

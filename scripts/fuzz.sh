@@ -7,8 +7,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VORLEX_FUZZ_BUILD:-$root/build-fuzz}
 seconds=${1:-60}
-"$root/scripts/deps.sh" clang libclang-rt-14-dev
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DVORLEX_FUZZ=ON -DVORLEX_TESTS=OFF \
+"$root/scripts/deps.sh" build fuzz
+# Without llvm-symbolizer a crash's stack shows addresses, not functions.
+symbolizer=$(clang++ -print-prog-name=llvm-symbolizer)
+if [[ ! -x $symbolizer ]]; then
+  echo "fuzz.sh: clang finds no llvm-symbolizer (looked for \"$symbolizer\"); scripts/deps.sh fuzz installs it" >&2
+  exit 1
+fi
+export ASAN_SYMBOLIZER_PATH=$symbolizer
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DVORLEX_FUZZ=ON -DVORLEX_TESTS=OFF -DVORLEX_BENCH=OFF \
   -DVORLEX_WERROR=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target image_fuzz
 

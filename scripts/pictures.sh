@@ -9,7 +9,7 @@ build=${VORLEX_BUILD:-$root/build}
 frames=("$@")
 ((${#frames[@]})) || frames=(1 100 1000)
 
-"$root/scripts/deps.sh" imagemagick
+"$root/scripts/deps.sh" build run test pictures
 "$root/scripts/build.sh"
 
 work=$(mktemp -d)

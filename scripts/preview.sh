@@ -14,7 +14,7 @@ if [[ ! $seconds =~ ^[1-9][0-9]*$ ]] || ((seconds > 120)); then
   exit 2
 fi
 
-"$root/scripts/deps.sh" imagemagick
+"$root/scripts/deps.sh" build run test pictures
 "$root/scripts/build.sh"
 
 # The frame loop paces frames to 16 ms: 62.5 of them a second. Every third
