@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# The README's commands on a machine that has nothing yet: a fresh minimal
+# Debian 12 root (scripts/fresh-root.sh), a clone of this checkout's committed
+# HEAD in it, and a newcomer there, an ordinary user with sudo, who runs
+# scripts/run.sh on a private Xvfb started outside the root. It must install,
+# build and show frame-rate lines, and only those, on standard output, and
+# end on a real Escape press with status 0.
+#
+#   scripts/fresh-check.sh           the run.sh check
+#   scripts/fresh-check.sh --full    then scripts/test.sh in the same root
+#
+# Needs root on the host (it mounts and chroots). Uncommitted changes are not
+# checked. Ends with "fresh-check: N passed, N failed".
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+me=fresh-check.sh
+full=0
+case ${1:-} in
+  --full) full=1 ;;
+  "") ;;
+  *) echo "usage: $me [--full]" >&2; exit 2 ;;
+esac
+[[ $(id -u) == 0 ]] || { echo "$me: must run as root (it mounts and chroots)" >&2; exit 1; }
+"$root/scripts/deps.sh" fresh || exit 1
+
+passed=0
+failed=0
+pass() { echo "ok: $*"; passed=$((passed + 1)); }
+fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
+finish() { echo "fresh-check: $passed passed, $failed failed"; exit $((failed > 0)); }
+elapsed() { echo $((SECONDS - $1)); }
+
+fresh=$(mktemp -d /var/tmp/vorlex-fresh.XXXXXX)
+rmdir "$fresh"
+work=$(mktemp -d)
+xvfb=
+# Ends whatever still runs inside the fresh root (a hung program, a daemon an
+# install started): exactly the processes whose root directory it is.
+stop_in_root() {
+  local p
+  for p in /proc/[0-9]*; do
+    [[ $(readlink "$p/root" 2>/dev/null) == "$fresh" ]] && kill "${p#/proc/}" 2>/dev/null
+  done
+  return 0
+}
+cleanup() {
+  stop_in_root
+  [[ -z $xvfb ]] || { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; }
+  "$root/scripts/fresh-root.sh" remove "$fresh"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+in_root() { "$root/scripts/fresh-root.sh" run "$fresh" "$@"; }
+# As the newcomer, in the clone, with nothing of the host's environment but
+# the display.
+as_newcomer() {
+  in_root runuser -u newcomer -- env -i HOME=/home/newcomer LANG=C.UTF-8 DISPLAY="$DISPLAY" \
+    PATH=/usr/local/bin:/usr/bin:/bin bash -c "cd ~/vorlex && $1"
+}
+
+start=$SECONDS
+"$root/scripts/fresh-root.sh" make "$fresh" || { fail "making a fresh root in $fresh"; finish; }
+git -C "$root" bundle create -q "$fresh/tmp/vorlex.bundle" HEAD 2>"$work/git" ||
+  { fail "bundling HEAD of $root: $(cat "$work/git")"; finish; }
+if ! in_root bash -c 'useradd -m -s /bin/bash newcomer &&
+       echo "newcomer ALL=(ALL) NOPASSWD: ALL" >/etc/sudoers.d/newcomer &&
+       runuser -u newcomer -- git -c advice.detachedHead=false clone -q /tmp/vorlex.bundle /home/newcomer/vorlex &&
+       runuser -u newcomer -- git -C /home/newcomer/vorlex switch -q -c main' >"$work/setup" 2>&1; then
+  fail "setting up the newcomer's clone: $(cat "$work/setup")"
+  finish
+fi
+echo "$me: fresh root with a clone of $(git -C "$root" rev-parse --short HEAD) ready in $(elapsed "$start") s" >&2
+
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+for _ in $(seq 200); do
+  [[ -s $work/display ]] && break
+  sleep 0.05
+done
+[[ -s $work/display ]] || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; finish; }
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+# run.sh: installs and builds on a first start, so the first frame-rate line
+# may take minutes.
+start=$SECONDS
+as_newcomer scripts/run.sh >"$work/out" 2>"$work/err" &
+run=$!
+for _ in $(seq 1800); do
+  [[ -s $work/out ]] && break
+  kill -0 "$run" 2>/dev/null || break
+  sleep 0.5
+done
+first=$(elapsed "$start")
+if [[ -s $work/out ]]; then
+  xdotool key Escape
+  for _ in $(seq 200); do
+    kill -0 "$run" 2>/dev/null || break
+    sleep 0.1
+  done
+fi
+kill -0 "$run" 2>/dev/null && stop_in_root
+wait "$run"
+status=$?
+if [[ ! -s $work/out ]]; then
+  fail "run.sh: no frame-rate line after $first s, status $status; standard error: $(tail -n 30 "$work/err")"
+elif [[ $status != 0 ]]; then
+  fail "run.sh: status $status after Escape, expected 0; standard error: $(tail -n 30 "$work/err")"
+elif grep -qvE '^[0-9]+$' "$work/out"; then
+  fail "run.sh: standard output holds more than frame-rate lines: $(head -c 600 "$work/out")"
+else
+  pass "run.sh: frame-rate lines $(tr '\n' ' ' <"$work/out")after $first s, status 0 on Escape; standard error: $(tr '\n' '|' <"$work/err")"
+fi
+
+if ((full)); then
+  start=$SECONDS
+  if as_newcomer scripts/test.sh >"$work/test" 2>&1; then
+    pass "test.sh in $(elapsed "$start") s: $(grep -E 'tests passed|passed, [0-9]+ failed' "$work/test" | tr '\n' '|')"
+  else
+    tail -n 60 "$work/test"
+    fail "test.sh after $(elapsed "$start") s (its last lines above)"
+  fi
+fi
+finish
