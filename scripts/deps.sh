@@ -3,7 +3,8 @@
 # there yet; safe to run again. The lists below are the whole of what the
 # scripts install:
 #
-#   scripts/deps.sh PURPOSE...      e.g. scripts/deps.sh build run
+#   scripts/deps.sh PURPOSE...          e.g. scripts/deps.sh build run
+#   scripts/deps.sh --list PURPOSE...   prints their packages, one a line
 set -euo pipefail
 
 declare -A packages=(
@@ -22,6 +23,8 @@ declare -A packages=(
 )
 
 me=deps.sh
+list=0
+[[ ${1:-} != --list ]] || { list=1; shift; }
 if (($# == 0)); then
   echo "usage: $me PURPOSE... (any of: ${!packages[*]})" >&2
   exit 2
@@ -32,9 +35,13 @@ for purpose in "$@"; do
     echo "$me: no such purpose \"$purpose\" (any of: ${!packages[*]})" >&2
     exit 2
   fi
-  read -ra list <<<"${packages[$purpose]}"
-  wanted+=("${list[@]}")
+  read -ra names <<<"${packages[$purpose]}"
+  wanted+=("${names[@]}")
 done
+if ((list)); then
+  printf '%s\n' "${wanted[@]}"
+  exit 0
+fi
 
 missing=()
 for p in "${wanted[@]}"; do
@@ -50,13 +57,17 @@ if [[ $(id -u) != 0 ]]; then
 fi
 echo "$me: installing ${missing[*]}" >&2
 # dpkg reports every package it unpacks and sets up on standard output; that
-# goes to a log, shown only when the install fails. Errors come on standard
-# error and stay there. Another apt may hold the lock: wait for it.
+# goes to a log, shown only when the install fails. Errors and warnings come
+# on standard error and are shown, but for debconf's notice that it has no
+# apt-utils, which a minimal system always gives. Another apt may hold the
+# lock: wait for it.
 log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+errors=$(mktemp)
+trap 'rm -f "$log" "$errors"' EXIT
 apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -qq -o DPkg::Lock::Timeout=900)
-if ! { "${apt[@]}" update && "${apt[@]}" install -y --no-install-recommends "${missing[@]}"; } >"$log"; then
-  cat "$log" >&2
-  echo "$me: installing ${missing[*]} failed" >&2
-  exit 1
-fi
+status=0
+{ "${apt[@]}" update && "${apt[@]}" install -y --no-install-recommends "${missing[@]}"; } >"$log" 2>"$errors" ||
+  status=$?
+((status == 0)) || cat "$log" >&2
+grep -v '^debconf: delaying package configuration, since apt-utils is not installed' "$errors" >&2 || true
+((status == 0)) || { echo "$me: installing ${missing[*]} failed" >&2; exit 1; }
