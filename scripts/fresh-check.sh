@@ -13,7 +13,7 @@
 # checked. Ends with "fresh-check: N passed, N failed".
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-me=fresh-check.sh
+me="fresh-check.sh"
 full=0
 case ${1:-} in
   --full) full=1 ;;
@@ -78,7 +78,8 @@ for _ in $(seq 200); do
   sleep 0.05
 done
 [[ -s $work/display ]] || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; finish; }
-export DISPLAY=":$(head -n 1 "$work/display")"
+DISPLAY=":$(head -n 1 "$work/display")"
+export DISPLAY
 
 # run.sh: installs and builds on a first start, so the first frame-rate line
 # may take minutes.

@@ -30,6 +30,7 @@ CASES
 
 purposes=$(sed -n 's/.*(any of: \(.*\))$/\1/p' "$work/err")
 unknown=()
+# shellcheck disable=SC2086  # one word per purpose
 for p in $("$src/scripts/deps.sh" --list $purposes); do
   apt-cache show "$p" >/dev/null 2>&1 || unknown+=("$p")
 done
