@@ -97,6 +97,9 @@ make_root() {
   [[ -f $tarball ]] || bootstrap
   mkdir -p "$dir"
   tar -C "$dir" -xf "$tarball" || die "cannot unpack $tarball into $dir"
+  # dpkg syncs every file it unpacks; a root that lives for one check needs
+  # none of that, and installs in a fraction of the time without it.
+  echo force-unsafe-io >"$dir/etc/dpkg/dpkg.cfg.d/vorlex-fresh-unsafe-io"
   local archives=$dir/var/cache/apt/archives f
   mkdir -p "$archives" "$store"
   for f in /var/cache/apt/archives/*.deb "$store"/*.deb; do
