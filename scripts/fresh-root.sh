@@ -12,10 +12,10 @@
 # the host's mirror is the one the network is known to reach.
 #
 # Downloaded packages: make hard-links the host's apt archive and the cache's
-# own store into DIR's /var/cache/apt/archives, and remove links back what DIR
-# downloaded, so a warm root installs without downloading. Links rather than a
-# bind mount: the root's apt then never waits for, or fights over, the lock of
-# an apt running on the host at the same time.
+# own store into DIR's /var/cache/apt/archives, and remove keeps in the store
+# what DIR downloaded, so a warm root installs without downloading. Links
+# rather than a bind mount of the host's archive: the root's apt then never
+# waits for, or fights over, the lock of an apt running on the host.
 set -euo pipefail
 
 cache=${VORLEX_FRESH_CACHE:-/var/cache/vorlex-fresh}
@@ -100,11 +100,11 @@ make_root() {
   # dpkg syncs every file it unpacks; a root that lives for one check needs
   # none of that, and installs in a fraction of the time without it.
   echo force-unsafe-io >"$dir/etc/dpkg/dpkg.cfg.d/vorlex-fresh-unsafe-io"
-  local archives=$dir/var/cache/apt/archives f
+  # Links only: on another file system apt downloads instead.
+  local archives=$dir/var/cache/apt/archives from
   mkdir -p "$archives" "$store"
-  for f in /var/cache/apt/archives/*.deb "$store"/*.deb; do
-    [[ -e $f ]] || continue
-    ln -f "$f" "$archives/" 2>/dev/null || cp "$f" "$archives/"
+  for from in /var/cache/apt/archives "$store"; do
+    find "$from" -maxdepth 1 -name '*.deb' -exec cp -l -n -t "$archives" {} + 2>/dev/null || true
   done
 }
 
@@ -141,13 +141,12 @@ remove_root() {
   [[ -e $dir ]] || return 0
   unmount_all "$dir"
   [[ -z $(mounts_under "$dir") ]] || die "cannot unmount everything under $dir; not deleting it"
-  # Keep what the root downloaded for the next one.
-  local f
+  # Keep what the root downloaded for the next one: the files with one link,
+  # which were not linked in by make.
   mkdir -p "$store"
-  for f in "$dir"/var/cache/apt/archives/*.deb; do
-    [[ -e $f && ! -e $store/${f##*/} ]] || continue
-    ln "$f" "$store/" 2>/dev/null || cp "$f" "$store/"
-  done
+  find "$dir/var/cache/apt/archives" -maxdepth 1 -name '*.deb' -links 1 \
+    -exec cp -l -n -t "$store" {} + 2>/dev/null ||
+    find "$dir/var/cache/apt/archives" -maxdepth 1 -name '*.deb' -links 1 -exec cp -n -t "$store" {} +
   rm -rf --one-file-system "$dir"
 }
 
