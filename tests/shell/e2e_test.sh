@@ -152,11 +152,11 @@ prefix="$work/desktop prefix"
 if ! cmake --install "$build" --prefix "$prefix" >"$work/install" 2>&1; then
   fail "cmake --install: $(cat "$work/install")"
 else
-  entry=$prefix/share/applications/vorlex.desktop
+  entry=$prefix/share/applications/invalid.vorlex.vorlex.desktop
   missing=
   for file in bin/vorlex share/vorlex/Vorlex.app/Contents/MacOS/Vorlex \
               share/vorlex/Vorlex.app/Contents/Info.plist share/icons/hicolor/*/apps/vorlex.png \
-              share/applications/vorlex.desktop; do
+              share/applications/invalid.vorlex.vorlex.desktop; do
     # shellcheck disable=SC2086  # the icon's size folder is a pattern
     ls "$prefix"/$file >/dev/null 2>&1 || missing="$missing $file"
   done
