@@ -4,6 +4,8 @@
 # named as arguments are installed too (scripts/pictures.sh asks for
 # imagemagick).
 set -euo pipefail
+# scripts/package.sh: building the Debian package and checking it.
+[[ ${1:-} != package ]] || set -- build-essential debhelper lintian appstream
 
 packages=(
   cmake g++ make pkg-config
