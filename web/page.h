@@ -1,0 +1,12 @@
+// What the web platform asks of the page (library.js) and tells the entry.
+#pragma once
+
+extern "C" {
+void webQueueOnlyKeys();
+int webHasWebGL();
+int webFramesWanted();
+void webShowFrame(long frame);
+}
+
+// Frames shown so far.
+long framesPresented();
