@@ -5,6 +5,9 @@
 # imagemagick).
 set -euo pipefail
 
+# scripts/web.sh; a Node that brings its own npm conflicts with Debian's.
+[[ ${1:-} != web ]] || set -- emscripten cmake make nodejs $(command -v npm >/dev/null || echo npm) chromium imagemagick
+
 packages=(
   cmake g++ make pkg-config
   libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libgl1-mesa-dri

@@ -37,7 +37,8 @@ void presentFrame()
     webShowFrame(++presented);
     // The browser shows the canvas and delivers key presses only between
     // tasks: a frame that needed no wait must still give way.
-    emscripten_sleep(0);
+    if (!webTakeWait())
+        emscripten_sleep(0);
 }
 
 long framesPresented()

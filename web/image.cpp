@@ -34,7 +34,7 @@ SDL_Surface *stageFile(const char *path, bool padded, long largest, std::string 
 {
     struct stat info;
     if (stat(path, &info) != 0) {
-        *why = std::string(std::strerror(errno)) + "; the page was built without it";
+        *why = std::string(std::strerror(errno)) + ": the page could not fetch it from beside index.html";
         return nullptr;
     }
     int width = 0, height = 0, channels = 0;

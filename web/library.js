@@ -28,6 +28,21 @@ mergeInto(LibraryManager.library, {
     Module['canvas'].dataset.frame = frame;
   },
 
+  // SDL_Delay gives way to the browser while it waits; presentFrame then
+  // need not give way again (each extra turn costs a few milliseconds).
+  $webYield: { waited: false },
+  SDL_Delay__deps: ['emscripten_sleep', '$webYield'],
+  SDL_Delay: function(delay) {
+    webYield.waited = true;
+    _emscripten_sleep(delay);
+  },
+  webTakeWait__deps: ['$webYield'],
+  webTakeWait: function() {
+    var waited = webYield.waited;
+    webYield.waited = false;
+    return waited ? 1 : 0;
+  },
+
   // The emulated SDL_Quit only prints that it did nothing, which would mix
   // with the frame-rate lines; there is nothing to shut down in a page.
   SDL_Quit: function() {},

@@ -6,6 +6,8 @@ void webQueueOnlyKeys();
 int webHasWebGL();
 int webFramesWanted();
 void webShowFrame(long frame);
+// True when SDL_Delay gave way to the browser since the last call.
+int webTakeWait();
 }
 
 // Frames shown so far.

@@ -8,7 +8,7 @@ const path = require('path');
 const puppeteer = require('puppeteer-core');
 const { serve } = require('../../web/serve.js');
 
-async function launch() {
+async function launch(extraFlags = []) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vorlex-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
@@ -16,7 +16,7 @@ async function launch() {
     args: [
       '--no-sandbox', '--use-gl=angle', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--no-first-run', `--user-data-dir=${profile}`,
+      '--no-first-run', `--user-data-dir=${profile}`, ...extraFlags,
     ],
   });
   // Closes the browser, then removes its profile.
@@ -29,9 +29,10 @@ async function launch() {
 
 // Opens the page at `query` with the canvas shown at 1:1 (a window that fits
 // 640x480 but not twice that), collecting console lines, page errors and
-// WebGL errors the emulation records.
-async function open(browser, url, query = '') {
+// WebGL errors the emulation records. `prepare` gets the page before it loads.
+async function open(browser, url, query = '', prepare = async () => {}) {
   const page = await browser.newPage();
+  await prepare(page);
   await page.setViewport({ width: 800, height: 700 });
   const log = { log: [], warn: [], error: [], pageErrors: [] };
   page.on('console', (message) => {
