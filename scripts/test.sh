@@ -3,8 +3,9 @@
 # need a display start their own Xvfb.
 #
 #   scripts/test.sh            everything: the suite, the sanitizer run, the
-#                              fuzzer and the Debian package (about thirteen
-#                              minutes on two cores; the package needs root)
+#                              web page, the fuzzer and the Debian package
+#                              (about fifteen minutes on two cores; the
+#                              package needs root)
 #   scripts/test.sh ARGS...    only the suite, with ARGS passed to ctest,
 #                              e.g. -L unit, or -R soak with SOAK_SECONDS=600
 set -euo pipefail
@@ -34,10 +35,13 @@ ASAN_OPTIONS=detect_leaks=0:strict_string_checks=1 \
 cd "$root"
 unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
 
+echo "== The web page"
+VORLEX_BUILD=$build "$root/scripts/web.sh" test
+
 echo "== The image fuzzer"
 "$root/scripts/fuzz.sh" "${FUZZ_SECONDS:-60}"
 
 echo "== The Debian package, installed on a fresh Debian 12"
 "$root/tests/package/package_test.sh"
 
-echo "stages: 4 passed, 0 failed"
+echo "stages: 5 passed, 0 failed"
