@@ -123,14 +123,6 @@ Header gifSize(std::FILE *file, const unsigned char *screen, long *width, long *
     }
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-#define VORLEX_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VORLEX_SANITIZED 1
-#endif
-#endif
-
 // Keeps what a decoding library prints on standard error while it reads a
 // broken file (libpng does) off the user's terminal: the one line the loader
 // writes carries SDL_image's own reason. A sanitizer build keeps standard
