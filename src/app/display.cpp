@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "app/fail.h"
@@ -48,17 +49,15 @@ void requireVisibleDriver()
     if (std::strcmp(name, "offscreen") == 0 || std::strcmp(name, "dummy") == 0) {
         const char *display = std::getenv("DISPLAY");
         // SDL says no more than that X failed; the reason may be the
-        // process's own, such as running out of descriptors.
-        if (display && *display) {
-            errno = 0;
-            if (Display *reached = XOpenDisplay(nullptr))
-                XCloseDisplay(reached);
-            else if (errno == EMFILE || errno == ENFILE) {
-                char reason[160];
-                std::snprintf(reason, sizeof reason, "cannot connect to DISPLAY %s: %s", display,
-                              std::strerror(errno));
-                startFail("cannot open the display", reason);
-            }
+        // process's own: too few descriptors.
+        // SDL's X driver needs a dozen or so descriptors besides the connection.
+        rlimit files = {};
+        if (display && *display && getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < 32) {
+            char reason[200];
+            std::snprintf(reason, sizeof reason,
+                          "SDL could not use DISPLAY %s with at most %lu open files (ulimit -n): %s", display,
+                          static_cast<unsigned long>(files.rlim_cur), std::strerror(EMFILE));
+            startFail("cannot open the display", reason);
         }
         char reason[160];
         std::snprintf(reason, sizeof reason,

@@ -252,14 +252,11 @@ SDL_Surface *readImage(const char *path, long largest, std::string *why)
     }
     SDL_Surface *image = nullptr;
     bool timedOut = false;
-    {
-        const QuietStderr quiet;
-        // SDL_image closes the file, through the RWops, whatever it finds.
-        image = decodeWithin(
-            kDecodeSeconds,
-            [](void *from) { return IMG_Load_RW(SDL_RWFromFP(static_cast<std::FILE *>(from), 1), 1); },
-            file, &timedOut);
-    }
+    // SDL_image closes the file, through the RWops, whatever it finds.
+    image = decodeWithin(
+        kDecodeSeconds,
+        [](void *from) { return IMG_Load_RW(SDL_RWFromFP(static_cast<std::FILE *>(from), 1), 1); },
+        file, &timedOut);
     if (timedOut) {
         *why = "the image decoder did not finish within " + std::to_string(kDecodeSeconds) + " seconds";
         return nullptr;
@@ -352,6 +349,8 @@ SDL_Surface *decodeWithin(unsigned seconds, SDL_Surface *(*decode)(void *), void
     }
 
     SDL_Surface *volatile image = nullptr;
+    // Quiet only once the limit is armed, so that a failure to arm it is heard.
+    const QuietStderr quiet;
     if (sigsetjmp(deadline, 1) == 0) {
         itimerspec after = {};
         after.it_value.tv_sec = seconds;
