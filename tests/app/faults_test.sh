@@ -118,18 +118,6 @@ expect_failure "$build" '^Vorlex: cannot open the display: .*\(ulimit -n\): Too 
 expect_failure "$build" '^Vorlex: cannot open the display: no display to show it on \(DISPLAY is not set' \
   "no display, no XDG_RUNTIME_DIR" -u DISPLAY -u XDG_RUNTIME_DIR
 
-# A launch from the desktop whose bundle lies 1024 bytes or more deep.
-deep=$work/$(printf 'd%.0s' {1..200})/$(printf 'e%.0s' {1..200})/$(printf 'f%.0s' {1..200})/$(printf 'g%.0s' {1..200})/$(printf 'h%.0s' {1..200})
-mkdir -p "$deep/Vorlex.app/Contents/MacOS"
-cp "$app" "$deep/Vorlex.app/Contents/MacOS/"
-printf '#!/bin/sh\nexec "%s" -psn_0_1\n' "$deep/Vorlex.app/Contents/MacOS/Vorlex" >"$work/psn"
-chmod +x "$work/psn"
-ln -sfn "$work/psn" "$runner"
-expect_failure / '^Vorlex: cannot make the folder that holds the bundle \(.+\) the working directory: its path is [0-9]+ bytes, and a folder change takes fewer than 1024$' \
-  "a desktop launch from a folder 1024 bytes deep"
-ln -sfn "$app" "$runner"
-rm -rf "${deep%%/e*}"
-
 # Runs the program from the build folder with standard output as given by $1
 # (a redirection), waits for its window, then runs $2 with $pid set; expects
 # status $3 and standard error to match $4 (empty: nothing).
