@@ -4,6 +4,7 @@
 #include <SDL_opengl.h>
 #include <X11/Xlib.h>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +15,9 @@
 #include <unistd.h>
 
 #include "app/fail.h"
+#ifdef VORLEX_SANITIZED
+#include <sanitizer/common_interface_defs.h>
+#endif
 
 SDL_Surface *mWIN;
 
@@ -71,18 +75,18 @@ void requireVisibleDriver()
 // memory file and is passed on afterwards, all but the Wayland library's
 // "XDG_RUNTIME_DIR is invalid or not set" (printed whenever no X display
 // answers, under ssh, cron or a container): the program's own line says what
-// failed. A sanitizer build leaves standard error alone, for its reports.
+// failed. A sanitizer's report still goes straight to standard error.
 class SiftedStderr {
 public:
-#ifdef VORLEX_SANITIZED
-    SiftedStderr() = default;
-    ~SiftedStderr() = default;
-#else
     SiftedStderr() : saved_(fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3)), kept_(memfd_create("stderr", MFD_CLOEXEC))
     {
         std::fflush(stderr);
-        if (saved_ >= 0 && kept_ >= 0)
+        if (saved_ >= 0 && kept_ >= 0) {
+#ifdef VORLEX_SANITIZED
+            __sanitizer_set_report_fd(reinterpret_cast<void *>(static_cast<std::intptr_t>(saved_)));
+#endif
             dup2(kept_, STDERR_FILENO);
+        }
     }
     ~SiftedStderr()
     {
@@ -90,6 +94,9 @@ public:
             return;
         std::fflush(stderr);
         dup2(saved_, STDERR_FILENO);
+#ifdef VORLEX_SANITIZED
+        __sanitizer_set_report_fd(reinterpret_cast<void *>(static_cast<std::intptr_t>(STDERR_FILENO)));
+#endif
         close(saved_);
         std::string text;
         char chunk[4096];
@@ -107,7 +114,6 @@ public:
             at = end;
         }
     }
-#endif
     SiftedStderr(const SiftedStderr &) = delete;
     SiftedStderr &operator=(const SiftedStderr &) = delete;
 

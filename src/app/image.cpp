@@ -12,6 +12,9 @@
 #include <unistd.h>
 
 #include "app/fail.h"
+#ifdef VORLEX_SANITIZED
+#include <sanitizer/common_interface_defs.h>
+#endif
 #include "app/platform.h"
 #include "app/texture.h"  // Pot
 
@@ -125,27 +128,30 @@ Header gifSize(std::FILE *file, const unsigned char *screen, long *width, long *
 
 // Keeps what a decoding library prints on standard error while it reads a
 // broken file (libpng does) off the user's terminal: the one line the loader
-// writes carries SDL_image's own reason. A sanitizer build keeps standard
-// error as it is: a sanitizer's report of a fault inside a decoder goes there,
-// and must not vanish with the decoder's chatter.
+// writes carries SDL_image's own reason. In a sanitizer build the sanitizers'
+// reports still go to the real standard error, so that a fault inside a
+// decoder cannot vanish with the decoder's chatter.
 class QuietStderr {
 public:
-#ifdef VORLEX_SANITIZED
-    QuietStderr() = default;
-#else
     QuietStderr() : saved_(fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3))
     {
         const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null >= 0)
+        if (saved_ >= 0 && null >= 0) {
+#ifdef VORLEX_SANITIZED
+            __sanitizer_set_report_fd(reinterpret_cast<void *>(static_cast<std::intptr_t>(saved_)));
+#endif
             dup2(null, STDERR_FILENO);
+        }
         if (null >= 0)
             close(null);
     }
-#endif
     ~QuietStderr()
     {
         if (saved_ >= 0) {
             dup2(saved_, STDERR_FILENO);
+#ifdef VORLEX_SANITIZED
+            __sanitizer_set_report_fd(reinterpret_cast<void *>(static_cast<std::intptr_t>(STDERR_FILENO)));
+#endif
             close(saved_);
         }
     }
@@ -153,7 +159,7 @@ public:
     QuietStderr &operator=(const QuietStderr &) = delete;
 
 private:
-    int saved_ = -1;
+    int saved_;
 };
 
 // Far longer than the largest texture takes to decode.

@@ -196,7 +196,8 @@ TEST_F(StartupDeath, AMissingImageEndsStartUpWithoutLaterLoads)
             // A bundle that holds the first image alone, so that the second
             // is missing on disk too.
             static char folder[] = "/tmp/vorlex-missing-XXXXXX";
-            const std::string first = std::string(getcwd(nullptr, 0)) + "/" VORLEX_RESOURCES "image.bmp";
+            char cwd[4096];
+            const std::string first = std::string(getcwd(cwd, sizeof cwd)) + "/" VORLEX_RESOURCES "image.bmp";
             if (!mkdtemp(folder) || chdir(folder) != 0 ||
                 std::system(("mkdir -p " VORLEX_RESOURCES " && cp '" + first + "' " VORLEX_RESOURCES).c_str()) != 0)
                 std::abort();
