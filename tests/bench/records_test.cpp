@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "records.h"
+#include "tools/records.h"
 
 namespace {
 
