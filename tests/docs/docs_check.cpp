@@ -57,7 +57,8 @@ std::string difference(const char *file)
                 }
             }
         if (differ)
-            found = std::to_string(differ) + " pixels differ, " + found;
+            found = std::to_string(differ) + " of " + std::to_string(Frame::kWidth * Frame::kHeight) +
+                    " pixels differ, " + found;
     }
     SDL_FreeSurface(pixels);
     return found;
