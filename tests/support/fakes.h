@@ -10,16 +10,11 @@
 
 #include "tools/recording_gl.h"
 
-#include <algorithm>
-#include <array>
 #include <cstdint>
-#include <ostream>
 #include <deque>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
-#include <vector>
 
 // An image IMG_Load hands out for a path.
 struct FakeImage {
