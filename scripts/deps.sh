@@ -6,18 +6,23 @@
 #   scripts/deps.sh PURPOSE...          e.g. scripts/deps.sh build run
 #   scripts/deps.sh --list PURPOSE...   prints their packages, one a line
 set -euo pipefail
-
 declare -A packages=(
-  # SDL_opengl.h includes GL/glu.h, which only the GLU headers provide.
-  [build]="cmake g++ make pkg-config libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libglu1-mesa-dev"
+  # SDL_opengl.h includes GL/glu.h, which only the GLU headers provide; the
+  # display code calls Xlib itself.
+  [build]="cmake g++ make pkg-config libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libglu1-mesa-dev libx11-dev"
   # Mesa's drivers, llvmpipe among them.
   [run]="libgl1-mesa-dri"
   # The end-to-end scripts write broken images with perl and look for
-  # leftovers with pgrep (procps); CI builds the benchmark too.
-  [test]="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool desktop-file-utils perl procps"
+  # leftovers with pgrep (procps); the resources' check runs their generator
+  # (python3-pil); CI builds the benchmark too.
+  [test]="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool desktop-file-utils perl procps python3 python3-pil"
   # llvm-14 brings llvm-symbolizer, which names the functions in a crash.
   [fuzz]="clang libclang-rt-14-dev llvm-14"
   [pictures]="imagemagick"
+  # scripts/package.sh: building the Debian package and checking it.
+  [package]="build-essential debhelper lintian appstream"
+  # scripts/web.sh; a Node that brings its own npm conflicts with Debian's.
+  [web]="emscripten cmake make nodejs chromium imagemagick$(command -v npm >/dev/null || echo ' npm')"
   # scripts/fresh-check.sh: the fresh root, on the host.
   [fresh]="debootstrap git xvfb xdotool"
 )
