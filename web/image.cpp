@@ -8,7 +8,7 @@
 #include <cstring>
 #include <sys/stat.h>
 
-#include "app/texture.h"  // Pot
+#include "app/texture.h"  // Pot, sizeProblem
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_BMP
@@ -16,19 +16,6 @@
 #define STBI_ONLY_PNG
 #define STBI_NO_STDIO_WARNINGS
 #include "stb_image.h"
-
-namespace {
-
-std::string sizeProblem(int width, int height, long largest)
-{
-    if (width > largest || height > largest)
-        return "the image is " + std::to_string(width) + "x" + std::to_string(height) +
-               ", larger than the largest texture this WebGL can hold (" + std::to_string(largest) +
-               " on a side)";
-    return "";
-}
-
-} // namespace
 
 SDL_Surface *stageFile(const char *path, bool padded, long largest, std::string *why)
 {

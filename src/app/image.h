@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "app/texture.h"  // the pixel budget, sizeProblem
+
 // What the header of a BMP, GIF or PNG file shows without decoding it.
 enum class Header {
     unknown,   // another format, or a header cut short: the decoder decides
@@ -15,19 +17,6 @@ enum class Header {
     noPicture, // a GIF that ends without a picture
     tooFar,    // a GIF whose first picture does not end within kGifWalkBytes
 };
-
-// The pixel budget of one image, checked on the size a header declares before
-// decoding and on the decoded picture: at most 2048x2048 pixels in all, and at
-// most 8192 on a side. The demo's own images are at most 192x96. At the budget
-// an image costs at most 16 MiB decoded, as much again staged (64 MiB when
-// padded: each side rounds up to less than twice itself) and a fraction of a
-// second to decode; a header that declares 16383x16383 would otherwise cost
-// gigabytes and many seconds. The side limit is SDL 1.2's: a surface's pitch
-// is 16 bits, so a 32-bit surface is at most 16383 wide, and SDL_image's GIF
-// reader writes through the null surface it gets for a 16384-wide picture;
-// 8192 also keeps a padded side (the next power of two) within it.
-constexpr long kBudgetPixels = 2048L * 2048L;
-constexpr long kBudgetSide = 8192;
 
 // How far the header walk reads into a GIF before its first picture must have
 // ended. LZW codes are at most 12 bits and each but a clear code gives at least
@@ -39,10 +28,6 @@ constexpr long kGifWalkBytes = 4 * kBudgetPixels;
 // Reads the pixel size that a BMP, GIF or PNG file declares. The file
 // position is left anywhere.
 Header declaredSize(std::FILE *file, long *width, long *height);
-
-// Why an image of width x height cannot become a texture whose sides may be
-// at most `largest`, or is over the pixel budget, or "" when it can.
-std::string sizeProblem(long width, long height, long largest);
 
 // Runs decode(context) and gives up on it after `seconds`, setting *timedOut:
 // SDL_image's GIF reader can loop for ever on damaged picture data. A decoder
