@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/screen.h"
 #include "app/texture.h"
 #include "shell/events.h"
 
@@ -60,6 +61,7 @@ bool hasExtension(const char *extensions, const char *wanted)
 
 void inits()
 {
+    chooseScreenFit();
     if (SDL_Init(SDL_INIT_VIDEO) == -1)
         startFail("cannot start SDL's video subsystem", SDL_GetError());
     // The shell's choice of what SDL queues; SDL_Init has just reset it.
@@ -70,6 +72,8 @@ void inits()
     mWIN = SDL_SetVideoMode(640, 480, 32, SDL_OPENGL | SDL_FULLSCREEN);
     if (!mWIN)
         startFail("cannot open the 640x480 full-screen OpenGL display", SDL_GetError());
+    if (const char *reason = applyScreenFit())
+        startFail("cannot cover the screen", reason);
     if (!hasExtension(reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)),
                       "GL_ARB_texture_rectangle")) {
         const char *renderer = reinterpret_cast<const char *>(glGetString(GL_RENDERER));
