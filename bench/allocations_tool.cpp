@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
     const std::size_t start = allocationCount();
     for (long n = 0; n < frames; ++n) {
         back();
-        modelDrow();
+        modelDrow(0);
     }
     std::printf("%zu\n", allocationCount() - start);
     return 0;

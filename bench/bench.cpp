@@ -23,7 +23,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/display.h"
+#include "app/platform.h"
+#include "app/startup.h"
 #include "app/frame.h"
 #include "goals.h"
 #include "peak.h"
@@ -55,7 +56,7 @@ std::vector<double> displayReadyMs, programReadyMs;
 void drawProgramFrame()
 {
     back();
-    modelDrow();
+    modelDrow(0);
     SDL_GL_SwapBuffers();
 }
 

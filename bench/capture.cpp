@@ -26,7 +26,7 @@ int main(int argc, char *argv[])
         frame.clear();
         frame.markFrame();
         back();
-        modelDrow();
+        modelDrow(0);
         frame.markFrame();
         written = writeFrame(frame, 0, stdout);
     }

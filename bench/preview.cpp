@@ -18,7 +18,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/display.h"
+#include "app/platform.h"
+#include "app/startup.h"
 #include "app/frame.h"
 #include "app/rate.h"
 
@@ -69,7 +70,7 @@ int main(int argc, char *argv[])
     const auto tick = [&micros] { return static_cast<std::uint32_t>(micros / 1000); };
     for (long n = 1; n <= frames; ++n) {
         back();
-        modelDrow();
+        modelDrow(vew);
         if ((n - 1) % step == 0) {
             char path[4096];
             std::snprintf(path, sizeof path, "%s/frame-%05ld.ppm", argv[1], n);

@@ -5,16 +5,18 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/slots.h"
+#include "scenes/slots.h"
 
 namespace {
 
-constexpr char kMagic[] = "VORLEX GL RECORDING 2\n";
+const TextureSlot &slotAt(int slot)
+{
+    if (slot < 0 || slot >= kSlotCount)
+        throw std::out_of_range("no texture slot " + std::to_string(slot));
+    return textureTable[slot];
+}
 
-// In the order inits() fills them.
-const std::array<unsigned long *, kSlotCount> kSlots = {
-    &texA, &texB, &texC, &texD, &texE, &texF, &imgFontA[0], &imgFontA[1], &imgFontB[0], &imgFontB[1],
-};
+constexpr char kMagic[] = "VORLEX GL RECORDING 2\n";
 
 // A frame block's lengths: calls, integer arguments, real arguments.
 using Counts = std::array<std::uint32_t, 3>;
@@ -96,19 +98,19 @@ Operands operandsOf(Op op)
 int textureSlot(unsigned long name)
 {
     for (int i = 0; i < kSlotCount; ++i)
-        if (*kSlots[static_cast<std::size_t>(i)] == name)
+        if (*textureTable[i].name == name)
             return i;
     return -1;
 }
 
 unsigned long slotTexture(int slot)
 {
-    return *kSlots.at(static_cast<std::size_t>(slot));
+    return *slotAt(slot).name;
 }
 
 void setSlotTexture(int slot, unsigned long name)
 {
-    *kSlots.at(static_cast<std::size_t>(slot)) = name;
+    *slotAt(slot).name = name;
 }
 
 bool writeHeader(std::FILE *out)

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "scenes/slots.h"  // kSlotCount, textureTable
+
 // Every call a frame makes. Start-up calls have no opcode: a recording that
 // met one would not be a frame.
 enum class Op : std::uint8_t {
@@ -63,7 +65,6 @@ struct Recording {
 // Texture names are recorded as the index of the slot that held them, 0 to
 // kSlotCount - 1 in the order inits() fills them, so that a recording made
 // against stand-in names replays against the names the real GL gave.
-constexpr int kSlotCount = 10;
 int textureSlot(unsigned long name);           // -1 when no slot holds it
 unsigned long slotTexture(int slot);           // the name the slot holds now
 void setSlotTexture(int slot, unsigned long name);

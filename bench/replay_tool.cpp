@@ -10,7 +10,8 @@
 #include <cstdlib>
 #include <exception>
 
-#include "app/display.h"
+#include "app/platform.h"
+#include "app/startup.h"
 #include "peak.h"
 #include "process.h"
 #include "replay.h"

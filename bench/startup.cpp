@@ -8,7 +8,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/display.h"
+#include "app/platform.h"
+#include "app/startup.h"
 #include "app/frame.h"
 #include "peak.h"
 
@@ -19,7 +20,7 @@ int main()
     inits();
     const auto ready = std::chrono::steady_clock::now();
     back();
-    modelDrow();
+    modelDrow(0);
     SDL_GL_SwapBuffers();
     // The swap may only queue the work; the frame is drawn once it is done.
     glFinish();

@@ -1,17 +1,33 @@
-#include "app/display.h"
+// The desktop's display: SDL 1.2 (sdl12-compat) on X11 with Mesa's OpenGL.
+#include "app/platform.h"
 
 #include <SDL_opengl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "app/fail.h"
 #include "app/screen.h"
-#include "app/texture.h"
-#include "shell/events.h"
 
 SDL_Surface *mWIN;
 
 namespace {
+
+// SDL's queue holds 128 events and drops new ones when full, and the loop
+// takes one a frame: a moving mouse would fill it and crowd out an Escape
+// press or a quit request. So SDL queues key presses and quit requests alone.
+// SDL_Init resets this, so it must follow it.
+void queueOnlyQuitTestEvents()
+{
+    static const Uint8 unused[] = {
+        SDL_ACTIVEEVENT,     SDL_KEYUP,         SDL_MOUSEMOTION,   SDL_MOUSEBUTTONDOWN,
+        SDL_MOUSEBUTTONUP,   SDL_JOYAXISMOTION, SDL_JOYBALLMOTION, SDL_JOYHATMOTION,
+        SDL_JOYBUTTONDOWN,   SDL_JOYBUTTONUP,   SDL_SYSWMEVENT,    SDL_VIDEORESIZE,
+        SDL_VIDEOEXPOSE,
+    };
+    for (const Uint8 type : unused)
+        SDL_EventState(type, SDL_IGNORE);
+}
 
 // SDL falls back on a video driver that shows nothing when there is no
 // display; running unseen forever is worse than saying so. A driver the user
@@ -48,23 +64,11 @@ bool hasExtension(const char *extensions, const char *wanted)
 
 } // namespace
 
-[[noreturn]] void startFail(const char *action, const char *reason)
-{
-    // Compose the line first: SDL's reason lives in SDL's own storage.
-    char line[1024];
-    std::snprintf(line, sizeof line, "Vorlex: %s: %s\n", action,
-                  reason && *reason ? reason : "no reason given");
-    SDL_Quit();
-    std::fputs(line, stderr);
-    std::exit(1);
-}
-
-void inits()
+void openDisplay()
 {
     chooseScreenFit();
     if (SDL_Init(SDL_INIT_VIDEO) == -1)
         startFail("cannot start SDL's video subsystem", SDL_GetError());
-    // The shell's choice of what SDL queues; SDL_Init has just reset it.
     queueOnlyQuitTestEvents();
     requireVisibleDriver();
 
@@ -85,25 +89,9 @@ void inits()
     }
     SDL_WM_SetCaption("OpenGL Test Window", NULL);
     SDL_ShowCursor(SDL_DISABLE);
+}
 
-    glClearColor(0.0, 0.0, 0.0, 1.0);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_BLEND);
-    glShadeModel(GL_FLAT);
-    // y runs from -1 at the top edge to 479 at the bottom: the whole picture
-    // sits one pixel lower than under a plain 0-to-480 projection.
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(0.0, 640.0, 479.0, -1.0, 0.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-
-    creatTex(VORLEX_RESOURCES "image.bmp", &texA);
-    creatTex(VORLEX_RESOURCES "image.gif", &texB);
-    creatTex(VORLEX_RESOURCES "image.png", &texC);
-    creatTex2(VORLEX_RESOURCES "img72.bmp", &texD);
-    creatTex2(VORLEX_RESOURCES "img48.gif", &texE);
-    creatTex2(VORLEX_RESOURCES "img24.png", &texF);
-    creatTex2(VORLEX_RESOURCES "fontA06.gif", &imgFontA[0]);
-    creatTex2(VORLEX_RESOURCES "fontA12.gif", &imgFontA[1]);
-    creatTex2(VORLEX_RESOURCES "fontB06.gif", &imgFontB[0]);
-    creatTex2(VORLEX_RESOURCES "fontB12.gif", &imgFontB[1]);
+void presentFrame()
+{
+    SDL_GL_SwapBuffers();
 }

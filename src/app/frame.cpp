@@ -1,89 +1,10 @@
 #include "app/frame.h"
 
-#include <SDL.h>
-#include <SDL_opengl.h>
-#include <cstdio>
-#ifdef VORLEX_GL_CHECK
-#include <malloc.h>
-#endif
+#include <GL/gl.h>
 
-#include "app/display.h"
-#include "app/rate.h"
 #include "scenes/primitives.h"
 #include "scenes/scenes.h"
-#include "shell/events.h"
 #include "text/overlay.h"
-
-namespace {
-
-#ifdef VORLEX_GL_CHECK
-// Debug builds look for a GL error once a frame and report the first one with
-// the frame it happened on, and report the heap in use at each close of the
-// frame-rate window, so that a long run shows whether anything leaks.
-void checkFrame(bool windowClosed)
-{
-    static unsigned long frame;
-    static bool reported;
-    ++frame;
-    const GLenum error = glGetError();
-    if (error != GL_NO_ERROR && !reported) {
-        reported = true;
-        std::fprintf(stderr, "Vorlex: OpenGL error 0x%04X on frame %lu\n", error, frame);
-    }
-    if (windowClosed) {
-        const struct mallinfo2 heap = mallinfo2();
-        std::fprintf(stderr, "Vorlex: heap in use %zu KiB on frame %lu\n",
-                     (heap.uordblks + heap.hblkhd) / 1024, frame);
-    }
-}
-#else
-void checkFrame(bool) {}
-#endif
-
-} // namespace
-
-extern "C" int SDL_main(int, char *[])
-{
-    inits();
-    while (endKeys()) {
-        back();
-        modelDrow();
-
-        now = SDL_GetTicks();
-        wit = now - lev;
-        // The wait comes before the swap, so successive swaps are at least
-        // 16 ms apart; a frame that already took that long is not slowed.
-        if (const std::uint32_t delay = paceDelay(wit))
-            SDL_Delay(delay);
-        lev = SDL_GetTicks();
-
-        const bool windowClosed = countFrame(now);
-        if (windowClosed) {
-            std::printf("%d\n", static_cast<int>(vew));
-            std::fflush(stdout);
-        }
-        SDL_GL_SwapBuffers();
-        checkFrame(windowClosed);
-    }
-    SDL_Quit();
-    return 0;
-}
-
-int endKeys()
-{
-    // A quit request that the shell could not queue, SDL's queue being full,
-    // ends the loop all the same.
-    if (takeUnqueuedQuit())
-        return 0;
-    SDL_Event event;
-    if (SDL_PollEvent(&event) == 0)
-        return 1;
-    if (event.type == SDL_KEYDOWN)
-        return event.key.keysym.sym == SDLK_ESCAPE ? 0 : 1;
-    if (event.type == SDL_QUIT)
-        return 0;
-    return 1;
-}
 
 void back()
 {
@@ -98,7 +19,7 @@ void back()
     glEnd();
 }
 
-void modelDrow()
+void modelDrow(std::uint32_t rate)
 {
     // Drawn under the identity that back() left: the fixed square at the origin.
     modelA();
@@ -112,5 +33,5 @@ void modelDrow()
     modelD_test();
     modelE_test();
     // Last, so the text lies over everything else.
-    fontSet();
+    fontSet(rate);
 }

@@ -1,17 +1,12 @@
-// The program's own entry and the frame loop around it.
+// One frame's drawing, GL alone: what the frame loop draws between its quit
+// test and its pacing. Nothing here knows of SDL or the loop.
 #pragma once
 
-// Opens the display, loads the textures, then draws frame after frame until
-// the user quits. Ignores its arguments; returns 0.
-extern "C" int SDL_main(int argc, char *argv[]);
-
-// Takes one event off the queue: 0 on an Escape press or a quit request,
-// 1 to go on (also when nothing was pending). A quit request the shell could
-// not queue answers 0 without a poll.
-int endKeys();
+#include <cstdint>
 
 // Clears the frame and draws the blue crosshair under the identity matrix.
 void back();
 
-// Everything that lies over the background, in its fixed order.
-void modelDrow();
+// Everything that lies over the background, in its fixed order, with the
+// overlay showing `rate` frames per second (0 before the first measure).
+void modelDrow(std::uint32_t rate);

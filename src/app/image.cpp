@@ -1,11 +1,17 @@
 #include "app/image.h"
 
+#include <SDL_image.h>
+#include <cerrno>
 #include <csetjmp>
 #include <csignal>
 #include <cstdint>
 #include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/platform.h"
+#include "app/texture.h"  // Pot
 
 namespace {
 
@@ -80,6 +86,91 @@ Header gifSize(std::FILE *file, const unsigned char *screen, long *width, long *
     }
 }
 
+// Keeps what a decoding library prints on standard error while it reads a
+// broken file (libpng does) off the user's terminal: the one line the loader
+// writes carries SDL_image's own reason.
+class QuietStderr {
+public:
+    QuietStderr() : saved_(dup(STDERR_FILENO))
+    {
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0)
+            dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            close(null);
+    }
+    ~QuietStderr()
+    {
+        if (saved_ >= 0) {
+            dup2(saved_, STDERR_FILENO);
+            close(saved_);
+        }
+    }
+    QuietStderr(const QuietStderr &) = delete;
+    QuietStderr &operator=(const QuietStderr &) = delete;
+
+private:
+    int saved_;
+};
+
+// Far longer than the largest texture takes to decode.
+constexpr unsigned kDecodeSeconds = 5;
+
+// Why SDL_image could not read the image. When the file is not there at all,
+// the program was most likely started from the wrong folder.
+std::string readProblem(const char *path)
+{
+    struct stat info;
+    const bool missing = stat(path, &info) != 0 && errno == ENOENT;
+    return std::string(IMG_GetError()) +
+           (missing ? "; start the program from the folder that holds Vorlex.app" : "");
+}
+
+// Reads the image, after its header has shown that its size can become a
+// texture: SDL_image's GIF reader crashes on a picture of no pixels or of an
+// absurd size and shows a cut-short one as whole, and the others would
+// allocate whatever a header asks for. Damaged data that passes the header
+// can still keep the GIF reader busy for ever, so the decoding is timed.
+SDL_Surface *readImage(const char *path, long largest, std::string *why)
+{
+    if (std::FILE *file = std::fopen(path, "rb")) {
+        long width = 0, height = 0;
+        const Header header = declaredSize(file, &width, &height);
+        std::fclose(file);
+        if (header == Header::cutShort)
+            *why = "the file is cut short";
+        else if (header == Header::noPicture)
+            *why = "the file holds no picture";
+        else if (header == Header::sized)
+            *why = sizeProblem(width, height, largest);
+        if (!why->empty())
+            return nullptr;
+    }
+    SDL_Surface *image = nullptr;
+    bool timedOut = false;
+    {
+        const QuietStderr quiet;
+        image = decodeWithin(
+            kDecodeSeconds, [](void *file) { return IMG_Load(static_cast<const char *>(file)); },
+            const_cast<char *>(path), &timedOut);
+    }
+    if (timedOut) {
+        *why = "the image decoder did not finish within " + std::to_string(kDecodeSeconds) + " seconds";
+        return nullptr;
+    }
+    if (!image) {
+        *why = readProblem(path);
+        return nullptr;
+    }
+    // Formats without a header check, and decoders that disagree with theirs.
+    *why = sizeProblem(image->w, image->h, largest);
+    if (!why->empty()) {
+        SDL_FreeSurface(image);
+        return nullptr;
+    }
+    return image;
+}
+
 sigjmp_buf deadline;
 
 void onDeadline(int)
@@ -127,16 +218,6 @@ std::string sizeProblem(long width, long height, long largest)
                ", larger than the largest texture this OpenGL can hold (" + std::to_string(largest) +
                " on a side)";
     return "";
-}
-
-int Pot(int n)
-{
-    int p = 1;
-    // Stop at 2^30: doubling past it would overflow. Callers pass image
-    // sides, which are checked against the GL's largest texture first.
-    while (p < n && p < (1 << 30))
-        p *= 2;
-    return p;
 }
 
 SDL_Surface *decodeWithin(unsigned seconds, SDL_Surface *(*decode)(void *), void *context,
@@ -190,5 +271,17 @@ SDL_Surface *stageImage(SDL_Surface *image, bool padded)
         SDL_SetAlpha(image, 0, 0);
     SDL_Rect area = {0, 0, static_cast<Uint16>(image->w), static_cast<Uint16>(image->h)};
     SDL_BlitSurface(image, &area, staging, &area);
+    return staging;
+}
+
+SDL_Surface *stageFile(const char *path, bool padded, long largest, std::string *why)
+{
+    SDL_Surface *image = readImage(path, largest, why);
+    if (!image)
+        return nullptr;
+    SDL_Surface *staging = stageImage(image, padded);
+    if (!staging)
+        *why = SDL_GetError();
+    SDL_FreeSurface(image);
     return staging;
 }

@@ -1,12 +1,11 @@
-// Image files up to the RGBA pixels that become a texture, without GL.
+// The desktop's image files up to the RGBA pixels that become a texture,
+// without GL: a header check, SDL_image's decoding under a time limit, and
+// the staging copy. stageFile() (platform.h) is these steps in order.
 #pragma once
 
 #include <SDL.h>
 #include <cstdio>
 #include <string>
-
-// The smallest power of two that is at least n, counting from 1.
-int Pot(int n);
 
 // What the header of a BMP, GIF or PNG file shows without decoding it.
 enum class Header {

@@ -6,7 +6,7 @@
 
 #include <GL/gl.h>
 
-#include "app/slots.h"
+#include "scenes/slots.h"
 #include "scenes/animators.h"
 #include "scenes/primitives.h"
 

@@ -7,7 +7,8 @@
 #include <unistd.h>
 #include <utility>
 
-#include "app/frame.h"
+#include "app/loop.h"
+#include "app/quit.h"
 #include "shell/events.h"
 #include "shell/platform.h"
 
@@ -78,14 +79,24 @@ bool SDLApplication::performKeyEquivalent(char key, unsigned modifierMask)
     return true;
 }
 
-void SDLApplication::sendAction(const std::string &action)
+void SDLApplication::sendAction(Action action)
 {
-    // Hiding the application is iconifying its one window here. About, Hide
-    // Others and Show All have no counterpart on X11.
-    if (action == "terminate:")
+    switch (action) {
+    case Action::terminate:
         terminate();
-    else if (action == "hide:" || action == "performMiniaturize:")
+        break;
+    // Hiding the application is iconifying its one window here.
+    case Action::hide:
+    case Action::performMiniaturize:
         iconifyWindow();
+        break;
+    // No counterpart on X11.
+    case Action::none:
+    case Action::orderFrontStandardAboutPanel:
+    case Action::hideOtherApplications:
+    case Action::unhideAllApplications:
+        break;
+    }
 }
 
 void SDLApplication::terminate()

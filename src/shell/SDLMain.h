@@ -28,9 +28,9 @@ public:
     // no item has it.
     bool performKeyEquivalent(char key, unsigned modifierMask);
 
-    // Sends the application an item's action, by its selector. Only Quit,
-    // Hide and Minimize have something to do on Linux.
-    void sendAction(const std::string &action);
+    // Sends the application an item's action. Only Quit, Hide and Minimize
+    // have something to do on Linux.
+    void sendAction(Action action);
 
     // The Quit item and every termination request: one SDL_QUIT event, which
     // ends the frame loop. The application itself does not end here.

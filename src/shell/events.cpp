@@ -1,21 +1,12 @@
 #include "shell/events.h"
 
 #include <SDL.h>
-#include <atomic>
 #include <csignal>
 
+#include "app/quit.h"
 #include "shell/SDLMain.h"
 
 namespace {
-
-// Set by the signal handler, on whatever thread it runs; taken on the main
-// thread by the next quit test.
-std::atomic<int> terminationSignal{0};
-static_assert(std::atomic<int>::is_always_lock_free, "a signal handler may only touch a lock-free flag");
-
-// A quit request the full queue refused. Main thread only: the key
-// equivalents' filter runs while the frame loop polls.
-bool quitUnqueued = false;
 
 void onTerminationSignal(int number)
 {
@@ -23,7 +14,7 @@ void onTerminationSignal(int number)
     // program is stuck, or still starting: the signal then does what it does
     // by default, once this handler returns. signal and raise are
     // async-signal-safe.
-    if (terminationSignal.exchange(1)) {
+    if (signalQuit()) {
         signal(number, SIG_DFL);
         raise(number);
     }
@@ -79,37 +70,7 @@ void catchTerminationSignals()
     }
 }
 
-void queueOnlyQuitTestEvents()
-{
-    // All that SDL itself queues but key presses and quit requests.
-    static const Uint8 unused[] = {
-        SDL_ACTIVEEVENT,     SDL_KEYUP,         SDL_MOUSEMOTION,   SDL_MOUSEBUTTONDOWN,
-        SDL_MOUSEBUTTONUP,   SDL_JOYAXISMOTION, SDL_JOYBALLMOTION, SDL_JOYHATMOTION,
-        SDL_JOYBUTTONDOWN,   SDL_JOYBUTTONUP,   SDL_SYSWMEVENT,    SDL_VIDEORESIZE,
-        SDL_VIDEOEXPOSE,
-    };
-    for (const Uint8 type : unused)
-        SDL_EventState(type, SDL_IGNORE);
-}
-
-void postQuitEvent()
-{
-    SDL_Event quit = {};
-    quit.type = SDL_QUIT;
-    if (SDL_PushEvent(&quit) != 0)
-        quitUnqueued = true;
-}
-
 void iconifyWindow()
 {
     SDL_WM_IconifyWindow();
-}
-
-bool takeUnqueuedQuit()
-{
-    if (terminationSignal.exchange(0))
-        SDLApplication::sharedApplication()->terminate();
-    const bool waiting = quitUnqueued;
-    quitUnqueued = false;
-    return waiting;
 }

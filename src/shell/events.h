@@ -1,6 +1,6 @@
-// The shell's side of SDL's event queue: the menus' key equivalents, the
-// system's termination requests, and the quit event they end the frame loop
-// with.
+// The shell's side of SDL's event queue: the menus' key equivalents and the
+// system's termination requests, which reach the frame loop through the app's
+// quit channel.
 #pragma once
 
 // Gives every key press to the main menu's key equivalents before SDL queues
@@ -14,20 +14,5 @@ void installKeyEquivalents();
 // SDL_Init, which then leaves them be instead of installing its own.
 void catchTerminationSignals();
 
-// Stops SDL from queueing the event types the frame loop never acts on.
-// Its queue holds 128 events and drops new ones when full, and the loop takes
-// one a frame: a moving mouse would fill it and crowd out an Escape press or
-// a quit request. SDL_Init resets this, so it must follow it.
-void queueOnlyQuitTestEvents();
-
-// Pushes one SDL_QUIT event. A request the full queue refuses is kept for
-// takeUnqueuedQuit().
-void postQuitEvent();
-
 // Iconifies the display's window.
 void iconifyWindow();
-
-// Asked by the frame loop's quit test before each poll: turns a termination
-// signal that arrived since into the Quit item's message, and answers true,
-// once, when a quit request is waiting that the event queue could not take.
-bool takeUnqueuedQuit();

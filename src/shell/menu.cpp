@@ -4,12 +4,12 @@
 
 namespace {
 
-MenuItem item(std::string title, std::string action, std::string keyEquivalent = "",
+MenuItem item(std::string title, Action action, std::string keyEquivalent = "",
               unsigned modifierMask = 0)
 {
     MenuItem made;
     made.title = std::move(title);
-    made.action = std::move(action);
+    made.action = action;
     made.keyEquivalent = std::move(keyEquivalent);
     made.modifierMask = modifierMask;
     return made;
@@ -25,7 +25,7 @@ MenuItem separatorItem()
 // An item with no action of its own that opens `menu`.
 MenuItem submenuItem(std::string title, Menu menu)
 {
-    MenuItem made = item(std::move(title), "");
+    MenuItem made = item(std::move(title), Action::none);
     made.submenu = std::make_shared<Menu>(std::move(menu));
     return made;
 }
@@ -33,21 +33,35 @@ MenuItem submenuItem(std::string title, Menu menu)
 Menu applicationMenu(const std::string &name)
 {
     return Menu{"",
-                {item("About " + name, "orderFrontStandardAboutPanel:"),
+                {item("About " + name, Action::orderFrontStandardAboutPanel),
                  separatorItem(),
-                 item("Hide " + name, "hide:", "h", commandKeyMask),
-                 item("Hide Others", "hideOtherApplications:", "h", alternateKeyMask | commandKeyMask),
-                 item("Show All", "unhideAllApplications:"),
+                 item("Hide " + name, Action::hide, "h", commandKeyMask),
+                 item("Hide Others", Action::hideOtherApplications, "h", alternateKeyMask | commandKeyMask),
+                 item("Show All", Action::unhideAllApplications),
                  separatorItem(),
-                 item("Quit " + name, "terminate:", "q", commandKeyMask)}};
+                 item("Quit " + name, Action::terminate, "q", commandKeyMask)}};
 }
 
 Menu windowMenu()
 {
-    return Menu{"Window", {item("Minimize", "performMiniaturize:", "m", commandKeyMask)}};
+    return Menu{"Window", {item("Minimize", Action::performMiniaturize, "m", commandKeyMask)}};
 }
 
 } // namespace
+
+const char *selectorName(Action action)
+{
+    switch (action) {
+    case Action::none: return "";
+    case Action::orderFrontStandardAboutPanel: return "orderFrontStandardAboutPanel:";
+    case Action::hide: return "hide:";
+    case Action::hideOtherApplications: return "hideOtherApplications:";
+    case Action::unhideAllApplications: return "unhideAllApplications:";
+    case Action::terminate: return "terminate:";
+    case Action::performMiniaturize: return "performMiniaturize:";
+    }
+    return "";
+}
 
 const MenuItem *Menu::itemForKeyEquivalent(char key, unsigned modifierMask) const
 {

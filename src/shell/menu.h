@@ -15,9 +15,24 @@ constexpr unsigned commandKeyMask = 1u << 20;
 
 struct Menu;
 
+// What an item asks of the application, named after the Cocoa selector whose
+// role it plays.
+enum class Action {
+    none,
+    orderFrontStandardAboutPanel,
+    hide,
+    hideOtherApplications,
+    unhideAllApplications,
+    terminate,
+    performMiniaturize,
+};
+
+// The selector an action stands for, e.g. "terminate:"; "" for none.
+const char *selectorName(Action action);
+
 struct MenuItem {
     std::string title;
-    std::string action;          // the selector sent to the application; "" for none
+    Action action = Action::none; // what the item sends the application
     std::string keyEquivalent;   // one lower-case character; "" for none
     unsigned modifierMask = 0;   // the modifiers the key equivalent needs, exactly
     std::shared_ptr<Menu> submenu;

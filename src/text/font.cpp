@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/slots.h"
+#include "scenes/slots.h"
 
 namespace {
 

@@ -2,12 +2,11 @@
 // credit line, the quit hint, the build facts and the live frame rate.
 #include "text/overlay.h"
 
-#include "app/rate.h"
 #include "scenes/animators.h"
 #include "scenes/primitives.h"
 #include "text/font.h"
 
-void fontSet()
+void fontSet(std::uint32_t rate)
 {
     static double alp, vec;
 
@@ -33,8 +32,8 @@ void fontSet()
     fontB(0, alp, 0, 18, "SDL 1.2.13");
     fontB(0, alp, 0, 24, "DATE:2009.7");
 
-    // vew is 0 until the frame loop closes its first window; " 0" until then.
-    fontB(0, 1.0, 598, 468, "FPS:%2d", static_cast<int>(vew));
+    // The loop's rate is 0 until it closes its first window: " 0" until then.
+    fontB(0, 1.0, 598, 468, "FPS:%2d", static_cast<int>(rate));
 
     texSwitch(1);
 }

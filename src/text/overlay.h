@@ -1,7 +1,9 @@
 // The text that lies over every frame.
 #pragma once
 
+#include <cstdint>
+
 // Draws the title, the credit line and its underline, the quit hint, the build
-// facts and the measured frame rate, last of all in each frame. Starts from
+// facts and the measured frame rate `rate`, last of all in each frame. Starts from
 // texSwitch(0) and leaves texturing off and the identity matrix behind.
-void fontSet();
+void fontSet(std::uint32_t rate);

@@ -52,7 +52,7 @@ TEST(DrawOrder, IsTheFixedSquareThenTheEightScenesInTheirOrder)
     resetFakes();
     back();
     const std::size_t start = callLog.size();
-    modelDrow();
+    modelDrow(0);
 
     // The square comes first, under back()'s identity.
     const Calls square = {"glColor3d(1, 0, 0)", "glBegin(GL_LINE_LOOP)", "glVertex2i(0, 0)", "glVertex2i(64, 0)",

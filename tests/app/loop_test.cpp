@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/frame.h"
+#include "app/loop.h"
 #include "app/rate.h"
 #include "support/fakes.h"
 

@@ -11,9 +11,11 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/display.h"
+#include "app/platform.h"
+#include "app/startup.h"
 #include "app/frame.h"
 #include "app/texture.h"
+#include "scenes/slots.h"
 #include "scenes/primitives.h"
 #include "support/pixels.h"
 

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "app/display.h"
+#include "app/platform.h"
+#include "app/startup.h"
 #include "app/texture.h"
+#include "scenes/slots.h"
 #include "support/fakes.h"
 
 namespace {
@@ -111,12 +113,12 @@ TEST_F(Startup, CreatTexPadsToPowerOfTwoSides)
         std::string("SDL_CreateRGBSurface(0, 128, 128, ") + kMasks,
         "SDL_SetAlpha(0, 0)",
         "SDL_UpperBlit({0, 0, 72, 72}, {0, 0, 72, 72})",
+        "SDL_FreeSurface(72x72)",
         "glGenTextures(1)",
         "glBindTexture(GL_TEXTURE_2D, 1)",
         "glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST)",
         "glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST)",
         "glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 128, 128, 0, GL_RGBA, GL_UNSIGNED_BYTE)",
-        "SDL_FreeSurface(72x72)",
         "SDL_FreeSurface(128x128)",
     };
     EXPECT_EQ(callLog, expected);
@@ -144,6 +146,7 @@ TEST_F(Startup, CreatTex2KeepsTheExactSizeAndDisablesItsTarget)
         "IMG_Load(\"pic.gif\")",
         std::string("SDL_CreateRGBSurface(0, 72, 72, ") + kMasks,
         "SDL_UpperBlit({0, 0, 72, 72}, {0, 0, 72, 72})",
+        "SDL_FreeSurface(72x72)",
         "glGenTextures(1)",
         "glEnable(GL_TEXTURE_RECTANGLE_ARB)",
         "glBindTexture(GL_TEXTURE_RECTANGLE_ARB, 1)",
@@ -151,7 +154,6 @@ TEST_F(Startup, CreatTex2KeepsTheExactSizeAndDisablesItsTarget)
         "glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, GL_NEAREST)",
         "glTexImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, 72, 72, 0, GL_RGBA, GL_UNSIGNED_BYTE)",
         "glDisable(GL_TEXTURE_RECTANGLE_ARB)",
-        "SDL_FreeSurface(72x72)",
         "SDL_FreeSurface(72x72)",
     };
     EXPECT_EQ(callLog, expected);

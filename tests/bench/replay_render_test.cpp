@@ -6,7 +6,8 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 
-#include "app/display.h"
+#include "app/platform.h"
+#include "app/startup.h"
 #include "process.h"
 #include "replay.h"
 #include "support/headless.h"

@@ -8,7 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/display.h"
+#include "app/platform.h"
+#include "app/startup.h"
 #include "support/headless.h"
 #include "support/pixels.h"
 

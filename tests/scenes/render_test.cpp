@@ -13,7 +13,8 @@
 #include <map>
 #include <string>
 
-#include "app/display.h"
+#include "app/platform.h"
+#include "app/startup.h"
 #include "support/headless.h"
 #include "support/pixels.h"
 

@@ -13,7 +13,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "app/slots.h"
+#include "scenes/slots.h"
 #include "scenes/primitives.h"
 #include "scenes/scenes.h"
 #include "support/fakes.h"

@@ -7,7 +7,9 @@
 #include <cstring>
 
 #include "app/frame.h"
+#include "app/loop.h"
 #include "shell/SDLMain.h"
+#include "app/quit.h"
 #include "shell/events.h"
 #include "support/fakes.h"
 

@@ -121,7 +121,7 @@ std::vector<std::string> rows(const Menu &menu)
         char mask[16];
         std::snprintf(mask, sizeof mask, "%#x", item.modifierMask);
         found.push_back(item.separator ? "separator"
-                                       : item.title + " | " + item.action + " | " + item.keyEquivalent + " | " + mask);
+                                       : item.title + " | " + selectorName(item.action) + " | " + item.keyEquivalent + " | " + mask);
     }
     return found;
 }

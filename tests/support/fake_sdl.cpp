@@ -4,7 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/display.h"
+#include "app/platform.h"
+#include "scenes/slots.h"
 
 FakeSdl fakeSdl;
 
@@ -36,9 +37,8 @@ void resetFakes()
 {
     resetFakeGl();
     fakeSdl = FakeSdl{};
-    for (const char *file : {"image.bmp", "image.gif", "image.png", "img72.bmp", "img48.gif",
-                             "img24.png", "fontA06.gif", "fontA12.gif", "fontB06.gif", "fontB12.gif"})
-        fakeSdl.images[std::string(VORLEX_RESOURCES) + file] = FakeImage{};
+    for (const TextureSlot &slot : textureTable)
+        fakeSdl.images[std::string(VORLEX_RESOURCES) + slot.file] = FakeImage{};
 }
 
 SDL_Event keyDown(SDLKey key, SDLMod mod)

@@ -10,7 +10,7 @@ void drawUpTo(int n)
 {
     for (; drawn < n; ++drawn) {
         back();
-        modelDrow();
+        modelDrow(0);
     }
 }
 

@@ -5,7 +5,8 @@
 
 #include <SDL.h>
 
-#include "app/display.h"
+#include "app/platform.h"
+#include "app/startup.h"
 
 int main(int argc, char **argv)
 {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/slots.h"
+#include "scenes/slots.h"
 #include "glyph_log.h"
 #include "text/font.h"
 

@@ -5,8 +5,9 @@
 #include <algorithm>
 
 #include "app/frame.h"
+#include "app/loop.h"
 #include "app/rate.h"
-#include "app/slots.h"
+#include "scenes/slots.h"
 #include "glyph_log.h"
 #include "text/overlay.h"
 
@@ -53,7 +54,7 @@ protected:
         imgFontA[1] = 12;
         imgFontB[0] = 21;
         imgFontB[1] = 22;
-        fontSet();
+        fontSet(vew);
         ++framesDrawn;
     }
 

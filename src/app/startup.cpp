@@ -1,0 +1,32 @@
+#include "app/startup.h"
+
+#include <SDL_opengl.h>
+#include <cstdio>
+
+#include "app/platform.h"
+#include "app/texture.h"
+#include "scenes/slots.h"
+
+void inits()
+{
+    openDisplay();
+
+    glClearColor(0.0, 0.0, 0.0, 1.0);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    glShadeModel(GL_FLAT);
+    // y runs from -1 at the top edge to 479 at the bottom: the whole picture
+    // sits one pixel lower than under a plain 0-to-480 projection.
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(0.0, 640.0, 479.0, -1.0, 0.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+
+    for (const TextureSlot &slot : textureTable) {
+        char path[64];
+        std::snprintf(path, sizeof path, "%s%s", VORLEX_RESOURCES, slot.file);
+        if (slot.padded)
+            creatTex(path, slot.name);
+        else
+            creatTex2(path, slot.name);
+    }
+}

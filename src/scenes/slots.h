@@ -1,0 +1,21 @@
+// The texture slots: OpenGL texture names, filled once at start-up and never
+// deleted, and the table that says which image fills which slot.
+#pragma once
+
+extern unsigned long texA, texB, texC;   // power-of-two textures
+extern unsigned long texD, texE, texF;   // rectangle textures
+extern unsigned long imgFontA[2];        // font atlases: [0] 6-pixel cells, [1] 12-pixel cells
+extern unsigned long imgFontB[2];
+
+// One slot's texture: the image file under the bundle's resources, and
+// whether it becomes a power-of-two texture padded with transparent black or
+// a rectangle texture of the image's exact size.
+struct TextureSlot {
+    const char *file;
+    unsigned long *name;
+    bool padded;
+};
+
+// The ten slots in the order start-up fills them.
+constexpr int kSlotCount = 10;
+extern const TextureSlot textureTable[kSlotCount];
