@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool desktop-file-utils
   perl procps  # the end-to-end scripts write broken images with perl, look for leftovers with pgrep
+  openbox imagemagick  # the screen test: a window manager to start, screenshots to read
   "$@"
 )
 
