@@ -16,6 +16,11 @@ namespace {
 // Set before SDL_Init, acted on once the window exists.
 bool placeWindow;
 
+// Held open from before SDL_Init until the window exists: an X server resets
+// when its last client leaves, and a connection made during the reset fails.
+// Without it a bare server would reset between this look and SDL's.
+Display *held;
+
 // A window that vanished between two requests must not end the process
 // through Xlib's default handler, which exits.
 int ignoreXError(Display *, XErrorEvent *)
@@ -130,6 +135,7 @@ void chooseScreenFit()
     Display *display = XOpenDisplay(nullptr);
     if (!display)
         return; // SDL says why when it tries
+    held = display;
     XErrorHandler previous = XSetErrorHandler(ignoreXError);
     const Window root = DefaultRootWindow(display);
     if (wmHonoursFullScreen(display, root)) {
@@ -143,16 +149,17 @@ void chooseScreenFit()
     }
     XSync(display, False);
     XSetErrorHandler(previous);
-    XCloseDisplay(display);
 }
 
 const char *applyScreenFit()
 {
-    if (!placeWindow)
+    Display *display = held;
+    held = nullptr;
+    if (!placeWindow) {
+        if (display)
+            XCloseDisplay(display);
         return nullptr;
-    Display *display = XOpenDisplay(nullptr);
-    if (!display)
-        return "the X display is no longer reachable";
+    }
     XErrorHandler previous = XSetErrorHandler(ignoreXError);
     const Window root = DefaultRootWindow(display);
     const Window window = ownWindow(display, root);

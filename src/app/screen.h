@@ -5,6 +5,7 @@
 // Before SDL_Init: asks the X display whether a window manager runs and
 // honours full-screen requests, and sets sdl12-compat's scaling and filter
 // through the environment to match. A variable the user set is left alone.
+// Its connection to the display stays open until applyScreenFit().
 void chooseScreenFit();
 
 // After the display is open: on an X display without a window manager,
