@@ -1,14 +1,15 @@
 // The heap allocations the program's own code makes while it draws frames 1
-// to N (back() and modelDrow()), against the GL stand-in recording nothing:
+// to N (back() and modelDrow()), against the GL stand-in with its log and
+// records off:
 // with Mesa in the process the count would be the driver's. Prints the count.
 //
 //   vorlex_allocations N
 #include <cstdio>
 #include <cstdlib>
 
-#include "support/allocations.h"
 #include "app/frame.h"
-#include "recording_gl.h"
+#include "tools/allocations.h"
+#include "tools/recording_gl.h"
 
 int main(int argc, char *argv[])
 {
@@ -19,6 +20,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     standInTextures();
+    fakeGl.recording = false;  // neither sink: the stand-in keeps its state alone
 
     // The count must see an allocation it knows of, or a zero would prove
     // nothing. The volatile keeps the compiler from eliding the pair.

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "app/frame.h"
-#include "recording_gl.h"
+#include "tools/recording_gl.h"
 
 int main(int argc, char *argv[])
 {
@@ -18,6 +18,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     standInTextures();
+    fakeGl.recording = false;  // records only, no text
 
     Recording frame;
     glRecording = &frame;

@@ -1,6 +1,6 @@
 // A program that only opens the display: SDL's video, the 640x480 full-screen
-// OpenGL mode the demo asks for, and one empty frame. The benchmark's
-// baseline for start-up time and peak memory. Prints the microseconds from
+// OpenGL mode the demo asks for, and one empty frame. Context for the
+// benchmark's start-up and memory figures. Prints the microseconds from
 // SDL_Init to the end of the empty frame's swap and to the display's being
 // open, then its peak resident memory in KiB.
 #include <SDL.h>
@@ -8,22 +8,13 @@
 #include <chrono>
 #include <cstdio>
 
+#include "baseline.h"
 #include "peak.h"
 
 int main()
 {
     const auto start = std::chrono::steady_clock::now();
-    if (SDL_Init(SDL_INIT_VIDEO) == -1) {
-        std::fprintf(stderr, "vorlex_display: cannot start SDL's video subsystem: %s\n", SDL_GetError());
-        return 1;
-    }
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    if (!SDL_SetVideoMode(640, 480, 32, SDL_OPENGL | SDL_FULLSCREEN)) {
-        std::fprintf(stderr, "vorlex_display: cannot open the 640x480 full-screen OpenGL display: %s\n",
-                     SDL_GetError());
-        SDL_Quit();
-        return 1;
-    }
+    openBareDisplay("vorlex_display");
     const auto ready = std::chrono::steady_clock::now();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     SDL_GL_SwapBuffers();

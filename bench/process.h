@@ -8,7 +8,7 @@
 #include <sys/types.h>
 #include <vector>
 
-#include "records.h"
+#include "tools/records.h"
 
 struct Child {
     pid_t pid;

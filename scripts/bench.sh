@@ -11,4 +11,8 @@ build=${VORLEX_BUILD:-$root/build}
 "$root/scripts/build.sh"
 # From the folder that holds Vorlex.app, where the images resolve.
 cd "$build"
-exec "$root/tests/support/with_xvfb.sh" ./bench/vorlex_bench "$@"
+status=0
+"$root/tests/support/with_xvfb.sh" ./bench/vorlex_bench "$@" || status=1
+# The web page's figures, in the same table format.
+"$root/scripts/web.sh" figures || status=1
+exit $status

@@ -4,6 +4,11 @@
 # named as arguments are installed too (scripts/pictures.sh asks for
 # imagemagick).
 set -euo pipefail
+# scripts/package.sh: building the Debian package and checking it.
+[[ ${1:-} != package ]] || set -- build-essential debhelper lintian appstream
+
+# scripts/web.sh; a Node that brings its own npm conflicts with Debian's.
+[[ ${1:-} != web ]] || set -- emscripten cmake make nodejs $(command -v npm >/dev/null || echo npm) chromium imagemagick
 
 packages=(
   cmake g++ make pkg-config

@@ -2,8 +2,10 @@
 # Installs what is missing, builds, and runs the whole test suite. Tests that
 # need a display start their own Xvfb.
 #
-#   scripts/test.sh            everything: the suite, the sanitizer run and
-#                              the fuzzer (about ten minutes on two cores)
+#   scripts/test.sh            everything: the suite, the sanitizer run, the
+#                              web page, the fuzzer and the Debian package
+#                              (about fifteen minutes on two cores; the
+#                              package needs root)
 #   scripts/test.sh ARGS...    only the suite, with ARGS passed to ctest,
 #                              e.g. -L unit, or -R soak with SOAK_SECONDS=600
 set -euo pipefail
@@ -33,7 +35,13 @@ ASAN_OPTIONS=detect_leaks=0:strict_string_checks=1 \
 cd "$root"
 unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
 
+echo "== The web page"
+VORLEX_BUILD=$build "$root/scripts/web.sh" test
+
 echo "== The image fuzzer"
 "$root/scripts/fuzz.sh" "${FUZZ_SECONDS:-60}"
 
-echo "stages: 3 passed, 0 failed"
+echo "== The Debian package, installed on a fresh Debian 12"
+"$root/tests/package/package_test.sh"
+
+echo "stages: 5 passed, 0 failed"

@@ -5,11 +5,16 @@
 #include <csetjmp>
 #include <csignal>
 #include <cstdint>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/fail.h"
+#ifdef VORLEX_SANITIZED
+#include <sanitizer/common_interface_defs.h>
+#endif
 #include "app/platform.h"
 #include "app/texture.h"  // Pot
 
@@ -33,23 +38,53 @@ long big32(const unsigned char *p)
                              (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]));
 }
 
+// Reads a GIF's blocks, counting the bytes it passes. A file may be a 2 GB
+// hole after its header, which the walk would otherwise pass over a byte at a
+// time for most of a minute.
+class GifWalk {
+public:
+    explicit GifWalk(std::FILE *file) : file_(file) {}
+
+    int next()
+    {
+        ++at_;
+        return std::fgetc(file_);
+    }
+    bool read(unsigned char *into, std::size_t count)
+    {
+        at_ += static_cast<long>(count);
+        return readBytes(file_, into, count);
+    }
+    // fseek past the end succeeds, so a later read tells.
+    bool skip(long count)
+    {
+        at_ += count;
+        return std::fseek(file_, count, SEEK_CUR) == 0;
+    }
+    bool tooFar() const { return at_ > kGifWalkBytes; }
+
+private:
+    std::FILE *file_;
+    long at_ = 13;  // the header and the logical screen, read before
+};
+
 // Skips a colour table of 3 x 2^(n+1) bytes when `flags` announces one.
-bool skipColourTable(std::FILE *file, int flags)
+bool skipColourTable(GifWalk &walk, int flags)
 {
-    return !(flags & 0x80) || std::fseek(file, 3L << ((flags & 7) + 1), SEEK_CUR) == 0;
+    return !(flags & 0x80) || walk.skip(3L << ((flags & 7) + 1));
 }
 
 // Skips data sub-blocks up to the empty one that ends them; false when the
-// file ends first. fseek past the end succeeds, so the reads tell.
-bool skipSubBlocks(std::FILE *file)
+// file ends first, or the walk has gone too far.
+bool skipSubBlocks(GifWalk &walk)
 {
     for (;;) {
-        const int length = std::fgetc(file);
-        if (length == EOF)
+        const int length = walk.next();
+        if (length == EOF || walk.tooFar())
             return false;
         if (length == 0)
             return true;
-        if (std::fseek(file, length - 1, SEEK_CUR) != 0 || std::fgetc(file) == EOF)
+        if (!walk.skip(length - 1) || walk.next() == EOF)
             return false;
     }
 }
@@ -62,40 +97,51 @@ bool skipSubBlocks(std::FILE *file)
 // never reaches the decoder.
 Header gifSize(std::FILE *file, const unsigned char *screen, long *width, long *height)
 {
-    if (!skipColourTable(file, screen[10]))
+    GifWalk walk(file);
+    if (!skipColourTable(walk, screen[10]))
         return Header::cutShort;
     for (;;) {
-        const int block = std::fgetc(file);
+        const int block = walk.next();
+        if (walk.tooFar())
+            return Header::tooFar;
         if (block == EOF)
             return Header::cutShort;
         if (block == 0x3B)  // the trailer, before any picture
             return Header::noPicture;
         if (block == 0x2C) {  // image descriptor: left, top, width, height, flags
             unsigned char descriptor[9];
-            if (!readBytes(file, descriptor, sizeof descriptor))
+            if (!walk.read(descriptor, sizeof descriptor))
                 return Header::cutShort;
             *width = little16(descriptor + 4);
             *height = little16(descriptor + 6);
-            const bool whole = skipColourTable(file, descriptor[8]) && std::fgetc(file) != EOF &&
-                               skipSubBlocks(file);  // LZW code size, then the data
-            return whole ? Header::sized : Header::cutShort;
+            const bool whole = skipColourTable(walk, descriptor[8]) && walk.next() != EOF &&
+                               skipSubBlocks(walk);  // LZW code size, then the data
+            if (whole)
+                return Header::sized;
+            return walk.tooFar() ? Header::tooFar : Header::cutShort;
         }
         // SDL_image passes over any other byte between blocks, so the walk does too.
-        if (block == 0x21 && (std::fgetc(file) == EOF || !skipSubBlocks(file)))  // an extension
-            return Header::cutShort;
+        if (block == 0x21 && (walk.next() == EOF || !skipSubBlocks(walk)))  // an extension
+            return walk.tooFar() ? Header::tooFar : Header::cutShort;
     }
 }
 
 // Keeps what a decoding library prints on standard error while it reads a
 // broken file (libpng does) off the user's terminal: the one line the loader
-// writes carries SDL_image's own reason.
+// writes carries SDL_image's own reason. In a sanitizer build the sanitizers'
+// reports still go to the real standard error, so that a fault inside a
+// decoder cannot vanish with the decoder's chatter.
 class QuietStderr {
 public:
-    QuietStderr() : saved_(dup(STDERR_FILENO))
+    QuietStderr() : saved_(fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3))
     {
         const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null >= 0)
+        if (saved_ >= 0 && null >= 0) {
+#ifdef VORLEX_SANITIZED
+            __sanitizer_set_report_fd(reinterpret_cast<void *>(static_cast<std::intptr_t>(saved_)));
+#endif
             dup2(null, STDERR_FILENO);
+        }
         if (null >= 0)
             close(null);
     }
@@ -103,6 +149,9 @@ public:
     {
         if (saved_ >= 0) {
             dup2(saved_, STDERR_FILENO);
+#ifdef VORLEX_SANITIZED
+            __sanitizer_set_report_fd(reinterpret_cast<void *>(static_cast<std::intptr_t>(STDERR_FILENO)));
+#endif
             close(saved_);
         }
     }
@@ -116,14 +165,78 @@ private:
 // Far longer than the largest texture takes to decode.
 constexpr unsigned kDecodeSeconds = 5;
 
-// Why SDL_image could not read the image. When the file is not there at all,
-// the program was most likely started from the wrong folder.
-std::string readProblem(const char *path)
+const char *kindOf(mode_t mode)
 {
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    if (S_ISCHR(mode))
+        return "a character device";
+    if (S_ISBLK(mode))
+        return "a block device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "not a regular file";
+}
+
+// Opens the image file for reading, once: what is checked is then what is
+// decoded. O_NONBLOCK keeps a FIFO from holding start-up for ever; only a
+// regular file goes on. Null with the reason in *why.
+std::FILE *openImage(const char *path, std::string *why)
+{
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        const int error = errno;
+        struct stat link;
+        if (error != ENOENT)
+            *why = std::strerror(error);
+        else if (lstat(path, &link) == 0)
+            *why = "a link to a missing file";
+        else  // most likely started from the wrong folder
+            *why = std::string(std::strerror(error)) + "; start the program from the folder that holds Vorlex.app";
+        return nullptr;
+    }
     struct stat info;
-    const bool missing = stat(path, &info) != 0 && errno == ENOENT;
-    return std::string(IMG_GetError()) +
-           (missing ? "; start the program from the folder that holds Vorlex.app" : "");
+    if (fstat(fd, &info) != 0)
+        *why = std::strerror(errno);
+    else if (!S_ISREG(info.st_mode))
+        *why = std::string("it is ") + kindOf(info.st_mode) + ", not an image file";
+    if (!why->empty()) {
+        close(fd);
+        return nullptr;
+    }
+    std::FILE *file = fdopen(fd, "rb");
+    if (!file) {
+        *why = std::strerror(errno);
+        close(fd);
+    }
+    return file;
+}
+
+// What the header walk found wrong with the file, or "".
+std::string headerProblem(std::FILE *file, long largest)
+{
+    long width = 0, height = 0;
+    errno = 0;
+    const Header header = declaredSize(file, &width, &height);
+    if (std::ferror(file))
+        return std::string("cannot read it: ") + std::strerror(errno ? errno : EIO);
+    switch (header) {
+    case Header::cutShort:
+        return "the file is cut short";
+    case Header::noPicture:
+        return "the file holds no picture";
+    case Header::tooFar:
+        return "the GIF's first picture does not end within its first " +
+               std::to_string(kGifWalkBytes >> 20) + " MiB, more than a picture within the budget of " +
+               std::to_string(kBudgetPixels) + " pixels takes";
+    case Header::sized:
+        return sizeProblem(width, height, largest);
+    case Header::unknown:
+        break;
+    }
+    return "";
 }
 
 // Reads the image, after its header has shown that its size can become a
@@ -133,33 +246,29 @@ std::string readProblem(const char *path)
 // can still keep the GIF reader busy for ever, so the decoding is timed.
 SDL_Surface *readImage(const char *path, long largest, std::string *why)
 {
-    if (std::FILE *file = std::fopen(path, "rb")) {
-        long width = 0, height = 0;
-        const Header header = declaredSize(file, &width, &height);
+    std::FILE *file = openImage(path, why);
+    if (!file)
+        return nullptr;
+    *why = headerProblem(file, largest);
+    if (!why->empty() || std::fseek(file, 0, SEEK_SET) != 0) {
+        if (why->empty())
+            *why = std::strerror(errno);
         std::fclose(file);
-        if (header == Header::cutShort)
-            *why = "the file is cut short";
-        else if (header == Header::noPicture)
-            *why = "the file holds no picture";
-        else if (header == Header::sized)
-            *why = sizeProblem(width, height, largest);
-        if (!why->empty())
-            return nullptr;
+        return nullptr;
     }
     SDL_Surface *image = nullptr;
     bool timedOut = false;
-    {
-        const QuietStderr quiet;
-        image = decodeWithin(
-            kDecodeSeconds, [](void *file) { return IMG_Load(static_cast<const char *>(file)); },
-            const_cast<char *>(path), &timedOut);
-    }
+    // SDL_image closes the file, through the RWops, whatever it finds.
+    image = decodeWithin(
+        kDecodeSeconds,
+        [](void *from) { return IMG_Load_RW(SDL_RWFromFP(static_cast<std::FILE *>(from), 1), 1); },
+        file, &timedOut);
     if (timedOut) {
         *why = "the image decoder did not finish within " + std::to_string(kDecodeSeconds) + " seconds";
         return nullptr;
     }
     if (!image) {
-        *why = readProblem(path);
+        *why = IMG_GetError();
         return nullptr;
     }
     // Formats without a header check, and decoders that disagree with theirs.
@@ -209,17 +318,6 @@ Header declaredSize(std::FILE *file, long *width, long *height)
     return Header::unknown;
 }
 
-std::string sizeProblem(long width, long height, long largest)
-{
-    if (width <= 0 || height <= 0)
-        return "the image has no pixels (" + std::to_string(width) + "x" + std::to_string(height) + ")";
-    if (width > largest || height > largest)
-        return "the image is " + std::to_string(width) + "x" + std::to_string(height) +
-               ", larger than the largest texture this OpenGL can hold (" + std::to_string(largest) +
-               " on a side)";
-    return "";
-}
-
 SDL_Surface *decodeWithin(unsigned seconds, SDL_Surface *(*decode)(void *), void *context,
                           bool *timedOut)
 {
@@ -235,21 +333,24 @@ SDL_Surface *decodeWithin(unsigned seconds, SDL_Surface *(*decode)(void *), void
     event.sigev_signo = SIGVTALRM;
     event._sigev_un._tid = gettid();
     timer_t timer;
-    const bool timed = timer_create(CLOCK_MONOTONIC, &event, &timer) == 0;
+    if (timer_create(CLOCK_MONOTONIC, &event, &timer) != 0) {
+        const int error = errno;
+        sigaction(SIGVTALRM, &previous, nullptr);
+        startFail("cannot arm the image decoding time limit", std::strerror(error));
+    }
 
     SDL_Surface *volatile image = nullptr;
+    // Quiet only once the limit is armed, so that a failure to arm it is heard.
+    const QuietStderr quiet;
     if (sigsetjmp(deadline, 1) == 0) {
-        if (timed) {
-            itimerspec after = {};
-            after.it_value.tv_sec = seconds;
-            timer_settime(timer, 0, &after, nullptr);
-        }
+        itimerspec after = {};
+        after.it_value.tv_sec = seconds;
+        timer_settime(timer, 0, &after, nullptr);
         image = decode(context);
     } else {
         *timedOut = true;
     }
-    if (timed)
-        timer_delete(timer);
+    timer_delete(timer);
     sigaction(SIGVTALRM, &previous, nullptr);
     return image;
 }

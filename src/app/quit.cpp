@@ -5,10 +5,11 @@
 
 namespace {
 
-// Set by a signal handler, on whatever thread it runs; taken on the main
-// thread by the next quit test.
-std::atomic<int> signalled{0};
-static_assert(std::atomic<int>::is_always_lock_free, "a signal handler may only touch a lock-free flag");
+// When the waiting termination request came, in ms on the monotonic clock,
+// plus one, so that 0 means none; set by a signal handler, on whatever thread
+// it runs, and taken on the main thread by the next quit test.
+std::atomic<long> signalledAt{0};
+static_assert(std::atomic<long>::is_always_lock_free, "a signal handler may only touch a lock-free value");
 
 // A quit request the full queue refused. Main thread only: the key
 // equivalents' filter runs while the frame loop polls.
@@ -24,14 +25,17 @@ void postQuitEvent()
         unqueued = true;
 }
 
-bool signalQuit()
+bool signalQuit(long nowMs)
 {
-    return signalled.exchange(1) != 0;
+    long first = 0;
+    if (signalledAt.compare_exchange_strong(first, nowMs + 1))
+        return false;
+    return nowMs + 1 - first >= kStuckQuitMs;
 }
 
 bool takeUnqueuedQuit()
 {
-    if (signalled.exchange(0))
+    if (signalledAt.exchange(0))
         postQuitEvent();
     const bool waiting = unqueued;
     unqueued = false;

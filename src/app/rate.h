@@ -24,3 +24,9 @@ std::uint32_t measureRate(std::uint32_t frames, std::uint32_t span);
 // lasted 5000 ms it closes: vew gets the window's rate, and the closing frame
 // becomes the first frame of the next window. Returns true on a close.
 bool countFrame(std::uint32_t tick);
+
+// Writes the frame-rate line "<rate>\n" to descriptor fd without waiting: a
+// reader that stopped reading, a terminal paused with Ctrl+S or a pipe whose
+// reader left must never hold up the frames. False when the line could not
+// go out now; it is dropped, not kept for later.
+bool writeRate(int fd, std::uint32_t rate);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <utility>
 
+#include "app/fail.h"
 #include "app/loop.h"
 #include "app/quit.h"
 #include "shell/events.h"
@@ -41,7 +42,10 @@ void captureArguments(int argc, char *argv[])
 std::string applicationName()
 {
     const std::string bundle = mainBundlePath();
-    const std::string name = bundle.empty() ? "" : bundleName(bundle + "/Contents/Info.plist");
+    std::string name, why;
+    const std::string plist = bundle + "/Contents/Info.plist";
+    if (!bundle.empty() && !bundleName(plist, &name, &why))
+        startFail(("cannot read \"" + plist + "\"").c_str(), why.c_str());
     return name.empty() ? processName() : name;
 }
 
@@ -116,8 +120,15 @@ void SDLMain::setupWorkingDirectory(bool shouldChdir)
     if (!shouldChdir)
         return;
     char parentdir[1024];
-    if (!fileSystemRepresentation(parentFolder(mainBundlePath()), parentdir, sizeof parentdir))
-        return;
+    const std::string parent = parentFolder(mainBundlePath());
+    if (!fileSystemRepresentation(parent, parentdir, sizeof parentdir)) {
+        const std::string reason = parent.empty() ? "the bundle's folder is unknown"
+                                                  : "its path is " + std::to_string(parent.size()) +
+                                                        " bytes, and a folder change takes fewer than " +
+                                                        std::to_string(sizeof parentdir);
+        startFail(("cannot make the folder that holds the bundle (" + parent + ") the working directory").c_str(),
+                  reason.c_str());
+    }
     if (chdir(parentdir) != 0) {
         std::fprintf(stderr, "%s:%u: failed assertion `%s'\n", "SDLMain", 93u, "chdir (parentdir) == 0");
         std::fflush(stderr);

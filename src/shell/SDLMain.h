@@ -51,7 +51,8 @@ public:
 
     // With shouldChdir, makes the folder that holds the bundle the working
     // directory, where the program's relative resource paths resolve. A path
-    // of 1024 bytes or more leaves it unchanged; a failed chdir aborts.
+    // of 1024 bytes or more ends start-up with one line and status 1; a
+    // failed chdir aborts.
     void setupWorkingDirectory(bool shouldChdir);
 
     // Adds a file to open to the arguments, only for a Finder launch and only

@@ -1,6 +1,6 @@
 # Run by `cmake --install`: writes the desktop entry from its template, with
 # the launcher's absolute path, which is known only once the prefix is.
-# Expects desktop_template to be set.
+# Expects desktop_template and desktop_id to be set.
 get_filename_component(prefix "${CMAKE_INSTALL_PREFIX}" ABSOLUTE)
 
 # Exec takes the path as one quoted argument, in which \ " ` and $ are
@@ -15,7 +15,7 @@ string(REPLACE "%" "%%" exec "${exec}")
 string(REPLACE [[\]] [[\\]] exec "${exec}")
 set(VORLEX_EXEC "\"${exec}\"")
 
-set(entry "$ENV{DESTDIR}${prefix}/share/applications/vorlex.desktop")
+set(entry "$ENV{DESTDIR}${prefix}/share/applications/${desktop_id}.desktop")
 message(STATUS "Installing: ${entry}")
 configure_file("${desktop_template}" "${entry}" @ONLY)
 list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${entry}")

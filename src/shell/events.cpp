@@ -1,7 +1,9 @@
 #include "shell/events.h"
 
 #include <SDL.h>
+#include <cerrno>
 #include <csignal>
+#include <ctime>
 
 #include "app/quit.h"
 #include "shell/SDLMain.h"
@@ -10,14 +12,19 @@ namespace {
 
 void onTerminationSignal(int number)
 {
-    // A second request before the frame loop took the first means the
-    // program is stuck, or still starting: the signal then does what it does
-    // by default, once this handler returns. signal and raise are
-    // async-signal-safe.
-    if (signalQuit()) {
+    // A repeated request while the first has waited seconds for the frame
+    // loop means the program is stuck: the signal then does what it does by
+    // default, once this handler returns. One that follows close behind
+    // (systemd's TERM then HUP) joins the first. clock_gettime, signal and
+    // raise are async-signal-safe.
+    const int saved = errno;
+    timespec now = {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    if (signalQuit(now.tv_sec * 1000L + now.tv_nsec / 1000000L)) {
         signal(number, SIG_DFL);
         raise(number);
     }
+    errno = saved;
 }
 
 // Caps Lock, Num Lock and AltGr are no menu modifiers.

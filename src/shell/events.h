@@ -9,8 +9,9 @@
 void installKeyEquivalents();
 
 // Makes SIGINT, SIGTERM and SIGHUP, where their disposition is the default,
-// requests to quit, like the Quit item; a second one that arrives before the
-// frame loop took the first ends the process the default way. Called before
+// requests to quit, like the Quit item; a repeated one that arrives when the
+// first has waited kStuckQuitMs for the frame loop ends the process the
+// default way. Called before
 // SDL_Init, which then leaves them be instead of installing its own.
 void catchTerminationSignals();
 

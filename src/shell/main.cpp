@@ -5,6 +5,7 @@
 
 int main(int argc, char *argv[])
 {
+    guardStandardStreams();
     captureArguments(argc, argv);
     SDLApplication *application = SDLApplication::sharedApplication();
     makeFrontProcess();

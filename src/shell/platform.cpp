@@ -2,8 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -95,24 +96,76 @@ bool fileSystemRepresentation(const std::string &path, char *buffer, std::size_t
     return true;
 }
 
-std::string bundleName(const std::string &plistPath)
+bool bundleName(const std::string &plistPath, std::string *name, std::string *why)
 {
-    std::ifstream file(plistPath, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    name->clear();
+    const int fd = open(plistPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return true;  // no property list: the name is the process's
+        *why = std::strerror(errno);
+        return false;
+    }
+    struct stat info;
+    std::string text;
+    if (fstat(fd, &info) != 0)
+        *why = std::strerror(errno);
+    else if (!S_ISREG(info.st_mode))
+        *why = "it is not a regular file";
+    else if (info.st_size > kLargestInfoPlist)
+        *why = "it is " + std::to_string(info.st_size) + " bytes, more than the " +
+               std::to_string(kLargestInfoPlist) + " a property list may have";
+    else {
+        // Read to the limit and no further: the file may grow meanwhile.
+        text.resize(static_cast<std::size_t>(kLargestInfoPlist) + 1);
+        std::size_t got = 0;
+        for (ssize_t n; got < text.size(); got += static_cast<std::size_t>(n)) {
+            n = read(fd, &text[got], text.size() - got);
+            if (n < 0 && errno == EINTR)
+                n = 0;
+            else if (n <= 0) {
+                if (n < 0)
+                    *why = std::strerror(errno);
+                break;
+            }
+        }
+        text.resize(got);
+        if (why->empty() && got > static_cast<std::size_t>(kLargestInfoPlist))
+            *why = "it grew past the " + std::to_string(kLargestInfoPlist) + " bytes a property list may have";
+    }
+    close(fd);
+    if (!why->empty())
+        return false;
 
     const std::string key = "<key>CFBundleName</key>";
     std::size_t at = text.find(key);
     if (at == std::string::npos)
-        return "";
+        return true;
     at = text.find_first_not_of(" \t\r\n", at + key.size());
     const std::string open = "<string>";
     if (at == std::string::npos || text.compare(at, open.size(), open) != 0)
-        return "";  // <string/>, or a value that is no string
+        return true;  // <string/>, or a value that is no string
     at += open.size();
     const std::size_t end = text.find("</string>", at);
-    if (end == std::string::npos)
-        return "";
-    return unescapeXml(text.substr(at, end - at));
+    if (end != std::string::npos)
+        *name = unescapeXml(text.substr(at, end - at));
+    return true;
+}
+
+void guardStandardStreams()
+{
+    // Lowest first: open() takes the lowest free descriptor, the closed one.
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) >= 0 || errno != EBADF)
+            continue;
+        const int null = open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (null != fd) {
+            // Nothing can be said: standard error may be the one closed.
+            _exit(1);
+        }
+    }
+    // A reader that left is no reason to die: the write says EPIPE instead.
+    signal(SIGPIPE, SIG_IGN);
 }
 
 std::string processName()

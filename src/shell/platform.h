@@ -25,9 +25,21 @@ std::string parentFolder(const std::string &path);
 // buffer undefined, when there is no path or it does not fit in size bytes.
 bool fileSystemRepresentation(const std::string &path, char *buffer, std::size_t size);
 
-// The CFBundleName string of the property list at plistPath; "" when the
-// file, the key or its string is missing. Reads that one key, nothing else.
-std::string bundleName(const std::string &plistPath);
+// A bundle's Info.plist is a few hundred bytes; anything larger is refused.
+constexpr long kLargestInfoPlist = 64 * 1024;
+
+// Puts the CFBundleName string of the property list at plistPath in *name:
+// "" when the file, the key or its string is missing. Reads that one key,
+// nothing else. False, with the reason in *why, when the file is there but is
+// no regular file (a folder, a FIFO, a device), is over kLargestInfoPlist or
+// cannot be read; a FIFO does not hold it up.
+bool bundleName(const std::string &plistPath, std::string *name, std::string *why);
+
+// Reopens any of standard input, output and error that is closed on
+// /dev/null, before anything else can take its descriptor (the X connection
+// taking descriptor 1 would get the frame-rate lines), and ignores SIGPIPE.
+// Called first thing in main.
+void guardStandardStreams();
 
 // The name the program runs under: its executable's file name.
 std::string processName();

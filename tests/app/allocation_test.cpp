@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "app/frame.h"
-#include "support/allocations.h"
-#include "support/fakes.h"
+#include "tools/allocations.h"
+#include "tools/recording_gl.h"
 
 TEST(Allocation, NoneInAThousandFramesAfterTheFirst)
 {

@@ -70,4 +70,93 @@ expect_failure "$build" '^Vorlex: cannot open the display: no display to show it
 expect_failure / '^Vorlex: cannot load "Vorlex.app/Contents/Resources/image.bmp" \(working directory /\): .*; start the program from the folder that holds Vorlex.app$' \
   "started from another folder"
 
+# What surrounds the program: the files it reads being no image files at all.
+declare -A surroundings=(
+  [a FIFO]='mkfifo "$target"'
+  [a device]='ln -s /dev/zero "$target"'
+  [a link loop]='ln -s "$(basename "$target")" "$target"'
+  [a dangling link]='ln -s missing.png "$target"'
+  [unreadable]='ln -s /proc/self/mem "$target"'  # root reads any file; this one fails with EIO
+  [a 2 GB hole after a GIF header]='head -c 13 "$resources/image.gif" >"$target" && truncate -s 2G "$target"'
+  [16384 pixels wide]='gif_header 16384 1 >"$target"'
+  [over the pixel budget]='gif_header 16383 16383 >"$target"'
+)
+for what in "${!surroundings[@]}"; do
+  target=$(fresh_bundle)/image.gif
+  rm "$target"
+  eval "${surroundings[$what]}"
+  expect_failure "$work/run" '^Vorlex: cannot load "Vorlex.app/Contents/Resources/image.gif" \(working directory [^)]+\): [^;]+$' \
+    "image.gif as $what"
+done
+
+# Info.plist, which the shell reads for the application's name.
+declare -A plists=(
+  [a folder]='mkdir "$plist"'
+  [a device]='ln -s /dev/zero "$plist"'
+  [a FIFO]='mkfifo "$plist"'
+  [huge]='truncate -s 1G "$plist"'
+)
+for what in "${!plists[@]}"; do
+  fresh_bundle >/dev/null
+  mkdir -p "$work/run/Vorlex.app/Contents/MacOS"
+  cp "$app" "$work/run/Vorlex.app/Contents/MacOS/"
+  plist=$work/run/Vorlex.app/Contents/Info.plist
+  eval "${plists[$what]}"
+  (cd "$work/run" && exec ./Vorlex.app/Contents/MacOS/Vorlex >"$work/out" 2>"$work/err") &
+  wait_for $! 20
+  if [[ $status == 1 && $(wc -l <"$work/err") == 1 ]] && grep -q "^Vorlex: cannot read \"$plist\": " "$work/err"; then
+    pass "Info.plist as $what: $(cat "$work/err")"
+  else
+    fail "Info.plist as $what: status $status; stderr: $(head -c 300 "$work/err")"
+  fi
+done
+
+expect_failure "$build" '^Vorlex: cannot arm the image decoding time limit: .+$' \
+  "no signals may be queued (ulimit -i 0)" prlimit --sigpending=0 --
+expect_failure "$build" '^Vorlex: cannot open the display: .*\(ulimit -n\): Too many open files$' \
+  "six open files at most (ulimit -n 6)" prlimit --nofile=6 --
+expect_failure "$build" '^Vorlex: cannot open the display: no display to show it on \(DISPLAY is not set' \
+  "no display, no XDG_RUNTIME_DIR" -u DISPLAY -u XDG_RUNTIME_DIR
+
+# Runs the program from the build folder with standard output as given by $1
+# (a redirection), waits for its window, then runs $2 with $pid set; expects
+# status $3 and standard error to match $4 (empty: nothing).
+expect_run() {
+  local redirect=$1 action=$2 expected=$3 pattern=$4 what=$5
+  (cd "$build" && eval "exec \"\$runner\" $redirect 2>\"\$work/err\"") &
+  pid=$!
+  timeout 20 xdotool search --sync --onlyvisible --pid "$pid" >/dev/null 2>&1 || sleep 3
+  eval "$action"
+  wait_for "$pid" 20
+  if [[ $status != "$expected" ]]; then
+    fail "$what: status $status, expected $expected; stderr: $(head -c 300 "$work/err")"
+  elif [[ -z $pattern && -s $work/err ]] || [[ -n $pattern ]] && ! grep -qE "$pattern" "$work/err"; then
+    fail "$what: stderr: $(head -c 300 "$work/err")"
+  else
+    pass "$what"
+  fi
+}
+# Standard output closed, to a pipe whose reader left, or to a pipe nobody
+# reads that is full: the frame-rate line after 5 s is dropped, the program
+# goes on, and SIGTERM ends it cleanly.
+mkfifo "$work/full"
+exec 7<>"$work/full"
+perl -e 'use Fcntl; fcntl(STDOUT, F_SETFL, O_NONBLOCK); 1 while syswrite(STDOUT, "x" x 4096);' >&7 2>/dev/null
+expect_run '>&-' 'sleep 6; kill -TERM $pid' 0 '' "standard output closed"
+expect_run '> >(head -c 0)' 'sleep 6; kill -TERM $pid' 0 '' "standard output to a pipe whose reader left"
+expect_run '>"$work/full"' 'sleep 6; kill -TERM $pid' 0 '' "standard output to a full pipe"
+exec 7>&-
+# The stop sequences of real systems end the program cleanly.
+expect_run '>/dev/null' 'kill -TERM $pid; kill -HUP $pid' 0 '' "TERM then HUP"
+expect_run '>/dev/null' 'kill -TERM $pid; sleep 0.005; kill -TERM $pid' 0 '' "two TERMs 5 ms apart"
+expect_run '>/dev/null' 'kill -INT $pid; kill -TERM $pid' 0 '' "INT then TERM"
+
+# The X server going away mid-run: a display of this case's own.
+Xvfb -displayfd 8 -screen 0 640x480x24 -nolisten tcp 8>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
+DISPLAY=:$(head -n 1 "$work/display") expect_run '>/dev/null' 'kill -9 $xvfb' 1 '^Vorlex: lost the display :[0-9]+: .+$' "the display killed mid-run"
+wait "$xvfb" 2>/dev/null
+[[ $(wc -l <"$work/err") == 1 ]] || fail "the display killed mid-run: more than one line: $(cat "$work/err")"
+
 finish

@@ -20,6 +20,8 @@ std::string sizeOf(const std::string &bytes)
         return "cut short";
     if (header == Header::noPicture)
         return "no picture";
+    if (header == Header::tooFar)
+        return "too far";
     return header == Header::sized ? std::to_string(w) + "x" + std::to_string(h) : "unknown";
 }
 
@@ -96,15 +98,38 @@ TEST(DeclaredSize, RefusesAGifCutShortAndGivesUpOnOtherFormats)
     EXPECT_EQ(sizeOf(trailer), "no picture") << "a GIF that ends before any picture";
 }
 
-TEST(SizeProblem, RefusesEmptyAndOversizedImages)
+TEST(SizeProblem, RefusesEmptyAndOversizedImagesAndThoseOverTheBudget)
 {
-    EXPECT_EQ(sizeProblem(64, 64, 16384), "");
-    EXPECT_EQ(sizeProblem(16384, 1, 16384), "");
-    EXPECT_EQ(sizeProblem(0, 0, 16384), "the image has no pixels (0x0)");
-    EXPECT_EQ(sizeProblem(-5, 7, 16384), "the image has no pixels (-5x7)");
-    EXPECT_EQ(sizeProblem(16385, 1, 16384),
-              "the image is 16385x1, larger than the largest texture this OpenGL can hold (16384 on a side)");
-    EXPECT_EQ(sizeProblem(1, 16385, 16384).substr(0, 21), "the image is 1x16385,");
+    const std::string budget = ", over the budget of 4194304 pixels (2048x2048) and 8192 on a side that an image may have";
+    const struct {
+        long width, height;
+        std::string problem;
+    } cases[] = {
+        {64, 64, ""},
+        {2048, 2048, ""},
+        {8192, 512, ""},
+        {0, 0, "the image has no pixels (0x0)"},
+        {-5, 7, "the image has no pixels (-5x7)"},
+        {16385, 1, "the image is 16385x1, larger than the largest texture this OpenGL can hold (16384 on a side)"},
+        {1, 16385, "the image is 1x16385, larger than the largest texture this OpenGL can hold (16384 on a side)"},
+        // SDL 1.2 cannot make a surface this wide, though the GL could hold it.
+        {16384, 1, "the image is 16384x1" + budget},
+        {8193, 1, "the image is 8193x1" + budget},
+        {2049, 2048, "the image is 2049x2048" + budget},
+        {16383, 16383, "the image is 16383x16383" + budget},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(sizeProblem(c.width, c.height, 16384), c.problem) << c.width << "x" << c.height;
+}
+
+TEST(DeclaredSize, GivesUpOnAGifWhosePictureDoesNotEndWithinItsWalk)
+{
+    // A 2 GB hole after the header reads as stray zero bytes; so does this.
+    const std::string head = "GIF89a" + le16(1) + le16(1) + std::string(3, '\0');
+    std::string hole = head + std::string(kGifWalkBytes, '\0');
+    EXPECT_EQ(sizeOf(hole), "too far");
+    hole.resize(kGifWalkBytes - 64);
+    EXPECT_EQ(sizeOf(hole + gif(8, 8).substr(13)), "8x8") << "a picture within the walk";
 }
 
 TEST(DecodeWithin, GivesUpOnADecoderThatNeverFinishes)

@@ -2,7 +2,9 @@
 // in their order, the loaders' exact calls, and every start-up failure.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <unistd.h>
 
 #include "app/platform.h"
@@ -23,6 +25,30 @@ protected:
     {
         resetFakes();
         unsetenv("SDL_VIDEODRIVER");
+    }
+
+    // A file the loader can open and check, whose decoding the stand-in
+    // answers with `image`; its path.
+    static std::string standIn(const std::string &name, FakeImage image)
+    {
+        static const std::string folder = [] {
+            char pattern[] = "/tmp/vorlex-startup-XXXXXX";
+            static const pid_t owner = getpid();
+            static std::string made = mkdtemp(pattern);
+            // Removed by the process that made it, not by a death test's child.
+            std::atexit([] {
+                if (getpid() == owner)
+                    std::system(("rm -rf '" + made + "'").c_str());
+            });
+            return made;
+        }();
+        const std::string path = folder + "/" + name;
+        if (std::FILE *file = std::fopen(path.c_str(), "wb")) {
+            std::fputs("stand-in", file);
+            std::fclose(file);
+        }
+        fakeSdl.images[path] = image;
+        return path;
     }
 };
 
@@ -81,16 +107,16 @@ TEST_F(Startup, LoadsTheTenImagesInOrderIntoTheirSlots)
 {
     inits();
     const Calls expected = {
-        "IMG_Load(\"Vorlex.app/Contents/Resources/image.bmp\")",
-        "IMG_Load(\"Vorlex.app/Contents/Resources/image.gif\")",
-        "IMG_Load(\"Vorlex.app/Contents/Resources/image.png\")",
-        "IMG_Load(\"Vorlex.app/Contents/Resources/img72.bmp\")",
-        "IMG_Load(\"Vorlex.app/Contents/Resources/img48.gif\")",
-        "IMG_Load(\"Vorlex.app/Contents/Resources/img24.png\")",
-        "IMG_Load(\"Vorlex.app/Contents/Resources/fontA06.gif\")",
-        "IMG_Load(\"Vorlex.app/Contents/Resources/fontA12.gif\")",
-        "IMG_Load(\"Vorlex.app/Contents/Resources/fontB06.gif\")",
-        "IMG_Load(\"Vorlex.app/Contents/Resources/fontB12.gif\")",
+        "IMG_Load_RW(\"Vorlex.app/Contents/Resources/image.bmp\")",
+        "IMG_Load_RW(\"Vorlex.app/Contents/Resources/image.gif\")",
+        "IMG_Load_RW(\"Vorlex.app/Contents/Resources/image.png\")",
+        "IMG_Load_RW(\"Vorlex.app/Contents/Resources/img72.bmp\")",
+        "IMG_Load_RW(\"Vorlex.app/Contents/Resources/img48.gif\")",
+        "IMG_Load_RW(\"Vorlex.app/Contents/Resources/img24.png\")",
+        "IMG_Load_RW(\"Vorlex.app/Contents/Resources/fontA06.gif\")",
+        "IMG_Load_RW(\"Vorlex.app/Contents/Resources/fontA12.gif\")",
+        "IMG_Load_RW(\"Vorlex.app/Contents/Resources/fontB06.gif\")",
+        "IMG_Load_RW(\"Vorlex.app/Contents/Resources/fontB12.gif\")",
     };
     EXPECT_EQ(callsFrom(0, "IMG_Load"), expected);
     // Names come out of glGenTextures in load order.
@@ -104,12 +130,12 @@ TEST_F(Startup, LoadsTheTenImagesInOrderIntoTheirSlots)
 
 TEST_F(Startup, CreatTexPadsToPowerOfTwoSides)
 {
-    fakeSdl.images["pic.png"] = FakeImage{72, 72, SDL_SRCALPHA};
+    const std::string path = standIn("pic.png", FakeImage{72, 72, SDL_SRCALPHA});
     unsigned long slot = 0;
-    creatTex("pic.png", &slot);
+    creatTex(path.c_str(), &slot);
     const Calls expected = {
         "glGetIntegerv(GL_MAX_TEXTURE_SIZE)",
-        "IMG_Load(\"pic.png\")",
+        "IMG_Load_RW(\"" + path + "\")",
         std::string("SDL_CreateRGBSurface(0, 128, 128, ") + kMasks,
         "SDL_SetAlpha(0, 0)",
         "SDL_UpperBlit({0, 0, 72, 72}, {0, 0, 72, 72})",
@@ -128,9 +154,9 @@ TEST_F(Startup, CreatTexPadsToPowerOfTwoSides)
 
 TEST_F(Startup, CreatTexRoundsEachSideByItself)
 {
-    fakeSdl.images["wide.bmp"] = FakeImage{100, 30, 0};
+    const std::string path = standIn("wide.bmp", FakeImage{100, 30, 0});
     unsigned long slot = 0;
-    creatTex("wide.bmp", &slot);
+    creatTex(path.c_str(), &slot);
     EXPECT_EQ(callsFrom(0, "SDL_CreateRGBSurface"),
               (Calls{std::string("SDL_CreateRGBSurface(0, 128, 32, ") + kMasks}));
     EXPECT_TRUE(callsFrom(0, "SDL_SetAlpha").empty()) << "only an image with SDL_SRCALPHA is changed";
@@ -138,12 +164,12 @@ TEST_F(Startup, CreatTexRoundsEachSideByItself)
 
 TEST_F(Startup, CreatTex2KeepsTheExactSizeAndDisablesItsTarget)
 {
-    fakeSdl.images["pic.gif"] = FakeImage{72, 72, 0};
+    const std::string path = standIn("pic.gif", FakeImage{72, 72, 0});
     unsigned long slot = 0;
-    creatTex2("pic.gif", &slot);
+    creatTex2(path.c_str(), &slot);
     const Calls expected = {
         "glGetIntegerv(GL_MAX_RECTANGLE_TEXTURE_SIZE_ARB)",
-        "IMG_Load(\"pic.gif\")",
+        "IMG_Load_RW(\"" + path + "\")",
         std::string("SDL_CreateRGBSurface(0, 72, 72, ") + kMasks,
         "SDL_UpperBlit({0, 0, 72, 72}, {0, 0, 72, 72})",
         "SDL_FreeSurface(72x72)",
@@ -167,9 +193,15 @@ TEST_F(StartupDeath, AMissingImageEndsStartUpWithoutLaterLoads)
     fakeSdl.images.erase("Vorlex.app/Contents/Resources/image.gif");
     EXPECT_EXIT(
         {
-            // Where no real bundle lies, so that the file is missing on disk too.
-            if (chdir("/") != 0)
+            // A bundle that holds the first image alone, so that the second
+            // is missing on disk too.
+            static char folder[] = "/tmp/vorlex-missing-XXXXXX";
+            char cwd[4096];
+            const std::string first = std::string(getcwd(cwd, sizeof cwd)) + "/" VORLEX_RESOURCES "image.bmp";
+            if (!mkdtemp(folder) || chdir(folder) != 0 ||
+                std::system(("mkdir -p " VORLEX_RESOURCES " && cp '" + first + "' " VORLEX_RESOURCES).c_str()) != 0)
                 std::abort();
+            std::atexit([] { std::system((std::string("rm -rf ") + folder).c_str()); });
             checkShutDownAtExit();
             inits();
             if (callsFrom(0, "IMG_Load").size() != 2)
@@ -177,7 +209,7 @@ TEST_F(StartupDeath, AMissingImageEndsStartUpWithoutLaterLoads)
         },
         ::testing::ExitedWithCode(1),
         "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/image.gif\" \\(working directory "
-        "[^)]+\\): Couldn't open file; start the program from the folder that holds Vorlex.app\n"
+        "[^)]+\\): No such file or directory; start the program from the folder that holds Vorlex.app\n"
         "\\[last call SDL_Quit, 0 surfaces live\\]\n$");
 }
 

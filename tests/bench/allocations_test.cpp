@@ -9,7 +9,7 @@
 #include <malloc.h>
 #include <string>
 
-#include "support/allocations.h"
+#include "tools/allocations.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "records.h"
+#include "tools/records.h"
 
 namespace {
 
@@ -139,6 +139,9 @@ TEST(Records, RefusesAnUnknownOpcode)
     std::string bytes = streamOf(sample());
     bytes[kFrame1Ops + 1] = static_cast<char>(kOpCount);
     EXPECT_EQ(refusal(bytes), "frame 1: unknown opcode " + std::to_string(kOpCount));
+    // The loadIdentity becomes a call only start-up makes.
+    bytes[kFrame1Ops + 1] = static_cast<char>(Op::shadeModel);
+    EXPECT_EQ(refusal(bytes), "frame 1 calls glShadeModel, which only start-up makes");
 }
 
 TEST(Records, RefusesATextureSlotThatDoesNotExist)

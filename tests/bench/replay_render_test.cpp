@@ -9,9 +9,9 @@
 #include "app/platform.h"
 #include "app/startup.h"
 #include "process.h"
-#include "replay.h"
-#include "support/headless.h"
-#include "support/pixels.h"
+#include "tools/replay.h"
+#include "tools/headless.h"
+#include "tools/pixels.h"
 
 namespace {
 

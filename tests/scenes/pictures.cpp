@@ -1,37 +1,16 @@
-// Writes chosen frames of the demo as binary PPM files, for the pictures in
-// docs/. Run by scripts/pictures.sh under a private Xvfb, from the folder that
-// holds Vorlex.app: scenes_pictures OUTDIR FRAME...
+// Writes chosen frames of the demo as binary PPM files OUTDIR/frame-NNNN.ppm,
+// the overlay reading "FPS: 0", for the pictures in docs/. Run by
+// scripts/pictures.sh under a private Xvfb, from the folder that holds
+// Vorlex.app: scenes_pictures OUTDIR FRAME...
 #include <SDL.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
+#include <string>
 #include <vector>
 
-#include "app/platform.h"
 #include "app/startup.h"
-#include "support/headless.h"
-#include "support/pixels.h"
-
-namespace {
-
-bool writePpm(const Frame &frame, const char *path)
-{
-    std::FILE *out = std::fopen(path, "wb");
-    if (!out)
-        return false;
-    std::fprintf(out, "P6\n%d %d\n255\n", Frame::kWidth, Frame::kHeight);
-    for (int row = 0; row < Frame::kHeight; ++row)
-        for (int x = 0; x < Frame::kWidth; ++x) {
-            const Rgba c = frame.at(x, row);
-            const unsigned char rgb[3] = {static_cast<unsigned char>(c.r), static_cast<unsigned char>(c.g),
-                                          static_cast<unsigned char>(c.b)};
-            std::fwrite(rgb, 1, sizeof rgb, out);
-        }
-    return std::fclose(out) == 0;
-}
-
-} // namespace
+#include "tools/headless.h"
 
 int main(int argc, char *argv[])
 {
@@ -40,28 +19,22 @@ int main(int argc, char *argv[])
         return 2;
     }
     std::vector<int> frames;
-    for (int i = 2; i < argc; ++i) {
-        const int n = std::atoi(argv[i]);
-        if (n < 1) {
-            std::fprintf(stderr, "scenes_pictures: \"%s\" is not a frame number (1 or more)\n", argv[i]);
-            return 2;
-        }
-        frames.push_back(n);
-    }
+    for (int i = 2; i < argc; ++i)
+        frames.push_back(frameArgument("scenes_pictures", "FRAME", argv[i]));
     std::sort(frames.begin(), frames.end());
 
     inits();
-    int status = 0;
-    for (int n : frames) {
+    for (const int n : frames) {
         drawUpTo(n);
         char path[4096];
         std::snprintf(path, sizeof path, "%s/frame-%04d.ppm", argv[1], n);
-        if (!writePpm(Frame(), path)) {
-            std::fprintf(stderr, "scenes_pictures: cannot write %s\n", path);
-            status = 1;
-            break;
+        std::string why;
+        if (!writePpm(path, &why)) {
+            std::fprintf(stderr, "scenes_pictures: cannot write %s: %s\n", path, why.c_str());
+            SDL_Quit();
+            return 1;
         }
     }
     SDL_Quit();
-    return status;
+    return 0;
 }

@@ -15,8 +15,8 @@
 
 #include "app/platform.h"
 #include "app/startup.h"
-#include "support/headless.h"
-#include "support/pixels.h"
+#include "tools/headless.h"
+#include "tools/pixels.h"
 
 namespace {
 

@@ -5,6 +5,8 @@
 
 #include <csignal>
 #include <cstring>
+#include <unistd.h>
+#include <vector>
 
 #include "app/frame.h"
 #include "app/loop.h"
@@ -156,10 +158,45 @@ TEST_F(TerminationSignals, OnesIgnoredAtStartStayIgnored)
     EXPECT_EQ(endKeys(), 1);
 }
 
-TEST_F(TerminationSignals, ASecondOneBeforeTheLoopTookTheFirstEndsTheProcess)
+TEST_F(TerminationSignals, ARepeatedOneEndsTheProcessOnlyWhenTheFirstWaitedSeconds)
+{
+    // ms on the monotonic clock of each request, and whether it ends the
+    // process; "take" is the frame loop's quit test taking the request.
+    const struct {
+        const char *what;
+        std::vector<long> at;
+        bool takenAfterFirst;
+        bool ends;
+    } cases[] = {
+        {"TERM then HUP, as systemd stops a session", {1000, 1000}, false, false},
+        {"two TERMs 5 ms apart", {1000, 1005}, false, false},
+        {"INT, then TERM a second later", {1000, 2000}, false, false},
+        {"a repeat when the first waited just under the limit", {1000, 1000 + kStuckQuitMs - 1}, false, false},
+        {"a repeat when the first waited the limit", {1000, 1000 + kStuckQuitMs}, false, true},
+        {"a third after the limit", {1000, 2000, 1000 + kStuckQuitMs}, false, true},
+        {"a repeat long after the loop took the first", {1000, 1000 + 10 * kStuckQuitMs}, true, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        resetFakes();
+        takeUnqueuedQuit();  // no request left over from the case before
+        bool ended = false;
+        for (std::size_t i = 0; i < c.at.size(); ++i) {
+            ended = signalQuit(c.at[i]);
+            if (i == 0 && c.takenAfterFirst)
+                takeUnqueuedQuit();
+        }
+        EXPECT_EQ(ended, c.ends);
+    }
+    takeUnqueuedQuit();
+}
+
+TEST_F(TerminationSignals, ARepeatedOneStillEndsAStuckProcess)
 {
     signal(SIGINT, SIG_DFL);
     catchTerminationSignals();
-    // A program stuck before its frame loop still yields to Ctrl+C twice.
-    EXPECT_EXIT((raise(SIGINT), raise(SIGINT)), testing::KilledBySignal(SIGINT), "");
+    // A program stuck before its frame loop still yields to Ctrl+C pressed
+    // again once the first has waited.
+    EXPECT_EXIT((raise(SIGINT), sleep(kStuckQuitMs / 1000 + 1), raise(SIGINT)),
+                testing::KilledBySignal(SIGINT), "");
 }

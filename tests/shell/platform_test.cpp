@@ -2,6 +2,8 @@
 // limit, the name read from Info.plist, and the menus as data.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <fstream>
 #include <unistd.h>
@@ -58,6 +60,13 @@ TEST(FileSystemRepresentation, NeedsRoomForThePathAndItsZeroByte)
 
 namespace {
 
+// The name, or "refused: <reason>".
+std::string nameAt(const std::string &path)
+{
+    std::string name, why;
+    return bundleName(path, &name, &why) ? name : "refused: " + why;
+}
+
 class BundleName : public ::testing::Test {
 protected:
     void SetUp() override
@@ -74,8 +83,9 @@ protected:
     {
         std::ofstream(path_) << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
                              << dict << "</dict>\n</plist>\n";
-        return bundleName(path_);
+        return nameAt(path_);
     }
+
 
     std::string path_;
 };
@@ -97,12 +107,24 @@ TEST_F(BundleName, IsEmptyWithoutAStringForTheKey)
     EXPECT_EQ(nameIn("\t<key>CFBundleName</key>\n\t<string></string>\n"), "");
     EXPECT_EQ(nameIn("\t<key>CFBundleName</key>\n\t<integer>3</integer>\n<string>x</string>"), "");
     EXPECT_EQ(nameIn("\t<key>CFBundleName</key>\n\t<string>cut short"), "");
-    EXPECT_EQ(bundleName(path_ + ".missing"), "");
+    EXPECT_EQ(nameAt(path_ + ".missing"), "");
+}
+
+TEST_F(BundleName, RefusesWhatIsNoRegularFileOrTooLarge)
+{
+    EXPECT_EQ(nameAt("/tmp"), "refused: it is not a regular file");
+    EXPECT_EQ(nameAt("/dev/zero"), "refused: it is not a regular file");
+    const std::string fifo = path_ + ".fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(nameAt(fifo), "refused: it is not a regular file") << "and did not wait for a writer";
+    std::remove(fifo.c_str());
+    ASSERT_EQ(truncate(path_.c_str(), kLargestInfoPlist + 1), 0);
+    EXPECT_EQ(nameAt(path_).substr(0, 27), "refused: it is 65537 bytes,");
 }
 
 TEST(InfoPlist, OfTheBuiltBundleNamesVorlex)
 {
-    EXPECT_EQ(bundleName(VORLEX_BUNDLE "/Contents/Info.plist"), "Vorlex");
+    EXPECT_EQ(nameAt(VORLEX_BUNDLE "/Contents/Info.plist"), "Vorlex");
 }
 
 TEST(ApplicationName, FallsBackOnTheProcessName)

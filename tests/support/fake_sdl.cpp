@@ -3,6 +3,7 @@
 #include <SDL_image.h>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 #include "app/platform.h"
 #include "scenes/slots.h"
@@ -173,12 +174,36 @@ void SDL_Delay(Uint32 ms)
 
 void SDL_GL_SwapBuffers() { record("SDL_GL_SwapBuffers()"); }
 
-SDL_Surface *IMG_Load(const char *path)
+// The program hands SDL_image the file it opened and checked. The stand-in
+// keeps the file's path, relative to the working directory as the program
+// named it, to look the image up by.
+SDL_RWops *SDL_RWFromFP(FILE *file, int autoclose)
 {
-    record(std::string("IMG_Load(\"") + path + "\")");
-    const auto found = fakeSdl.images.find(path);
+    char link[64], path[4096];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fileno(file));
+    const ssize_t length = readlink(link, path, sizeof path - 1);
+    std::string name(path, length > 0 ? static_cast<std::size_t>(length) : 0);
+    char cwd[4096];
+    if (getcwd(cwd, sizeof cwd) && name.compare(0, std::strlen(cwd) + 1, std::string(cwd) + "/") == 0)
+        name.erase(0, std::strlen(cwd) + 1);
+    auto *source = static_cast<SDL_RWops *>(std::calloc(1, sizeof(SDL_RWops)));
+    source->hidden.unknown.data1 = new std::string(name);
+    if (autoclose)
+        std::fclose(file);
+    return source;
+}
+
+SDL_Surface *IMG_Load_RW(SDL_RWops *source, int freesrc)
+{
+    auto *path = static_cast<std::string *>(source->hidden.unknown.data1);
+    record("IMG_Load_RW(\"" + *path + "\")");
+    const auto found = fakeSdl.images.find(*path);
+    if (freesrc) {
+        delete path;
+        std::free(source);
+    }
     if (found == fakeSdl.images.end()) {
-        lastError = "Couldn't open file";
+        lastError = "Unsupported image format";
         return nullptr;
     }
     return newSurface(found->second.w, found->second.h, found->second.flags, false);

@@ -1,4 +1,4 @@
-#include "records.h"
+#include "tools/records.h"
 
 #include <array>
 #include <cstring>
@@ -48,7 +48,9 @@ void checkFrame(const Recording &r, const std::string &frame)
         const int code = static_cast<int>(r.ops[i]);
         if (code >= kOpCount)
             throw std::runtime_error(frame + ": unknown opcode " + std::to_string(code));
-        const Operands takes = operandsOf(r.ops[i]);
+        const OpInfo &takes = infoOf(r.ops[i]);
+        if (code >= kFrameOpCount)
+            throw std::runtime_error(frame + " calls " + takes.name + ", which only start-up makes");
         if (r.ops[i] == Op::bindTexture && ints + 1 < to.ints) {
             const std::int32_t slot = r.ints[ints + 1];
             if (slot < 0 || slot >= kSlotCount)
@@ -72,27 +74,37 @@ void Recording::clear()
     frames.clear();
 }
 
-Operands operandsOf(Op op)
+const OpInfo &infoOf(Op op)
 {
-    switch (op) {
-    case Op::clear: return {1, 0};
-    case Op::loadIdentity: return {0, 0};
-    case Op::pushMatrix: return {0, 0};
-    case Op::popMatrix: return {0, 0};
-    case Op::translated: return {0, 3};
-    case Op::scaled: return {0, 3};
-    case Op::rotated: return {0, 4};
-    case Op::begin: return {1, 0};
-    case Op::end: return {0, 0};
-    case Op::color3d: return {0, 3};
-    case Op::color4d: return {0, 4};
-    case Op::vertex2i: return {2, 0};
-    case Op::texCoord2i: return {2, 0};
-    case Op::enable: return {1, 0};
-    case Op::disable: return {1, 0};
-    case Op::bindTexture: return {2, 0};
-    }
-    return {0, 0};
+    static constexpr OpInfo kInfo[kOpCount] = {
+        {"glClear", 1, 0, 1},
+        {"glLoadIdentity", 0, 0, 0},
+        {"glPushMatrix", 0, 0, 0},
+        {"glPopMatrix", 0, 0, 0},
+        {"glTranslated", 0, 3, 0},
+        {"glScaled", 0, 3, 0},
+        {"glRotated", 0, 4, 0},
+        {"glBegin", 1, 0, 1},
+        {"glEnd", 0, 0, 0},
+        {"glColor3d", 0, 3, 0},
+        {"glColor4d", 0, 4, 0},
+        {"glVertex2i", 2, 0, 0},
+        {"glTexCoord2i", 2, 0, 0},
+        {"glEnable", 1, 0, 1},
+        {"glDisable", 1, 0, 1},
+        {"glBindTexture", 2, 0, 1},
+        {"glClearColor", 0, 4, 0},
+        {"glBlendFunc", 2, 0, 3},
+        {"glShadeModel", 1, 0, 1},
+        {"glMatrixMode", 1, 0, 1},
+        {"glOrtho", 0, 6, 0},
+        {"glGenTextures", 1, 0, 0},
+        {"glTexParameteri", 3, 0, 7},
+        {"glTexImage2D", 8, 0, 0b11000101},
+        {"glGetString", 1, 0, 1},
+        {"glGetIntegerv", 1, 0, 1},
+    };
+    return kInfo[static_cast<int>(op)];
 }
 
 int textureSlot(unsigned long name)

@@ -1,7 +1,7 @@
-// Frames of GL calls as compact records: an opcode per call and its
-// arguments in two flat streams, integers and doubles, with no text. The
-// recording GL stand-in (recording_gl.cpp) writes them; replay.cpp issues them
-// again against whatever GL it is linked with.
+// GL calls as compact records: an opcode per call and its arguments in two
+// flat streams, integers and doubles, with no text. The recording GL stand-in
+// (recording_gl.cpp) makes one per call; replay.cpp issues a frame's again
+// against whatever GL it is linked with.
 #pragma once
 
 #include <cstddef>
@@ -11,8 +11,8 @@
 
 #include "scenes/slots.h"  // kSlotCount, textureTable
 
-// Every call a frame makes. Start-up calls have no opcode: a recording that
-// met one would not be a frame.
+// Every GL call the program makes: first those a frame makes, then those
+// only start-up makes, which a frame's recording never holds.
 enum class Op : std::uint8_t {
     clear,          // ints: mask
     loadIdentity,
@@ -29,16 +29,32 @@ enum class Op : std::uint8_t {
     texCoord2i,     // ints: s, t
     enable,         // ints: capability
     disable,        // ints: capability
-    bindTexture,    // ints: target, texture slot (see textureSlot)
+    bindTexture,    // ints: target, texture (in a frame's records: its slot, see textureSlot)
+    clearColor,     // reals: r, g, b, a
+    blendFunc,      // ints: source, destination
+    shadeModel,     // ints: mode
+    matrixMode,     // ints: mode
+    ortho,          // reals: left, right, bottom, top, near, far
+    genTextures,    // ints: count
+    texParameteri,  // ints: target, parameter, value
+    texImage2D,     // ints: target, level, internal format, width, height, border, format, type
+    getString,      // ints: what
+    getIntegerv,    // ints: what
 };
-constexpr int kOpCount = static_cast<int>(Op::bindTexture) + 1;
+constexpr int kFrameOpCount = static_cast<int>(Op::bindTexture) + 1;
+constexpr int kOpCount = static_cast<int>(Op::getIntegerv) + 1;
 
-// How many ints and reals the arguments of one op take.
-struct Operands {
+// What one op is: the GL function's name, how many ints and reals its
+// arguments take, and which of the ints are GL enums (bit i for int i), for
+// the text the tests read.
+struct OpInfo {
+    const char *name;
     int ints;
     int reals;
+    unsigned enums;
 };
-Operands operandsOf(Op op);
+const OpInfo &infoOf(Op op);
+constexpr int kMostInts = 8, kMostReals = 6;  // glTexImage2D's, glOrtho's
 
 // Where a frame's records begin in each stream.
 struct Mark {

@@ -1,4 +1,4 @@
-#include "support/allocations.h"
+#include "tools/allocations.h"
 
 #include <atomic>
 #include <cerrno>

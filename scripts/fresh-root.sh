@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# A fresh, minimal Debian 12 root, as a newcomer's machine starts out:
+# debootstrap --variant=minbase bookworm plus ca-certificates, sudo and git.
+#
+#   scripts/fresh-root.sh make DIR          DIR becomes such a root
+#   scripts/fresh-root.sh run DIR CMD...    runs CMD as root inside DIR
+#   scripts/fresh-root.sh remove DIR        unmounts what is left, deletes DIR
+#
+# The first make bootstraps the root once and keeps it as a tarball in
+# $VORLEX_FRESH_CACHE (default /var/cache/vorlex-fresh), outside any clone;
+# later ones only unpack it. The root uses the host's Debian sources, since
+# the host's mirror is the one the network is known to reach.
+#
+# Downloaded packages: make hard-links the host's apt archive and the cache's
+# own store into DIR's /var/cache/apt/archives, and remove links back what DIR
+# downloaded, so a warm root installs without downloading. Links rather than a
+# bind mount: the root's apt then never waits for, or fights over, the lock of
+# an apt running on the host at the same time.
+set -euo pipefail
+
+cache=${VORLEX_FRESH_CACHE:-/var/cache/vorlex-fresh}
+suite=bookworm
+tarball=$cache/$suite-minbase-git-sudo.tar
+store=$cache/debs
+me=fresh-root.sh
+
+die() { echo "$me: $*" >&2; exit 1; }
+usage() { die "usage: $me make DIR | run DIR CMD... | remove DIR"; }
+
+# The host's apt source files that serve the suite itself ("bookworm",
+# "bookworm-updates", "bookworm/updates"), not third-party ones whose keys the
+# root lacks.
+debian_sources() {
+  local f
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+    [[ -f $f ]] && grep -Eq "^[^#]*[[:space:]]$suite([-/][a-z]+)?([[:space:]]|$)" "$f" && echo "$f"
+  done
+  return 0
+}
+
+# The first mirror URI that serves the suite, in one-line or deb822 form.
+debian_mirror() {
+  local f
+  for f in $(debian_sources); do
+    awk -v suite="$suite" '
+      /^[[:space:]]*#/ { next }
+      $1 == "deb" { sub(/\[[^]]*\][[:space:]]*/, ""); if ($3 == suite) { print $2; exit } }
+      /^URIs:/ { uri = $2 }
+      /^Suites:/ { for (i = 2; i <= NF; i++) if ($i == suite && uri != "") { print uri; exit } }
+      /^[[:space:]]*$/ { uri = "" }' "$f"
+  done | head -n 1
+}
+
+# Mount points under DIR, deepest first.
+mounts_under() {
+  local dir=$1
+  awk -v d="$dir" '$2 == d || index($2, d "/") == 1 { print $2 }' /proc/self/mounts | sort -r
+}
+
+unmount_all() {
+  local dir=$1 m
+  for m in $(mounts_under "$dir"); do
+    umount "$m" 2>/dev/null || umount -l "$m"
+  done
+}
+
+bootstrap() {
+  local mirror
+  mirror=$(debian_mirror)
+  [[ -n $mirror ]] || die "no apt source for $suite in /etc/apt/sources.list*"
+  command -v debootstrap >/dev/null || die "debootstrap is not installed (apt-get install debootstrap)"
+  mkdir -p "$cache"
+  work=$(mktemp -d "$cache/bootstrap.XXXXXX")  # global: the EXIT trap reads it
+  trap 'unmount_all "$work"; rm -rf --one-file-system "$work"' EXIT
+  echo "$me: bootstrapping $suite from $mirror into $tarball (once, a few minutes)" >&2
+  if ! debootstrap --variant=minbase --include=ca-certificates,sudo,git \
+      "$suite" "$work/root" "$mirror" >"$work/log" 2>&1; then
+    tail -n 20 "$work/log" >&2
+    die "debootstrap failed (full log above, last 20 lines)"
+  fi
+  rm -f "$work/root/etc/apt/sources.list"
+  local f
+  for f in $(debian_sources); do
+    cp "$f" "$work/root$f"
+  done
+  rm -rf "$work/root"/var/cache/apt/archives/*.deb "$work/root"/var/lib/apt/lists/*
+  tar -C "$work/root" -cf "$work/root.tar" .
+  mv "$work/root.tar" "$tarball"
+  unmount_all "$work"
+  rm -rf --one-file-system "$work"
+  trap - EXIT
+}
+
+make_root() {
+  local dir=$1
+  [[ ! -e $dir ]] || [[ -z $(ls -A "$dir") ]] || die "$dir exists and is not empty"
+  [[ -f $tarball ]] || bootstrap
+  mkdir -p "$dir"
+  tar -C "$dir" -xf "$tarball" || die "cannot unpack $tarball into $dir"
+  local archives=$dir/var/cache/apt/archives f
+  mkdir -p "$archives" "$store"
+  for f in /var/cache/apt/archives/*.deb "$store"/*.deb; do
+    [[ -e $f ]] || continue
+    ln -f "$f" "$archives/" 2>/dev/null || cp "$f" "$archives/"
+  done
+}
+
+run_in() {
+  local dir=$1
+  shift
+  (($#)) || usage
+  [[ -x $dir/bin/sh ]] || die "$dir is not a root made by '$me make'"
+  [[ -z $(mounts_under "$dir") ]] || die "$dir is in use: something is still mounted under it"
+  trap 'unmount_all "$dir"' EXIT
+  mount -t proc proc "$dir/proc"
+  mount -t sysfs sysfs "$dir/sys"
+  mount --bind /dev "$dir/dev"
+  mount --bind /dev/pts "$dir/dev/pts"
+  mkdir -p "$dir/tmp/.X11-unix"
+  [[ ! -d /tmp/.X11-unix ]] || mount --bind /tmp/.X11-unix "$dir/tmp/.X11-unix"
+  # Name lookups as on the host: the mirror's, and sudo's of the host name.
+  local f
+  for f in /etc/resolv.conf /etc/hosts /etc/hostname; do
+    cp -L "$f" "$dir$f" 2>/dev/null || true
+  done
+  local env=(HOME=/root LANG=C.UTF-8 PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin)
+  [[ -z ${DISPLAY:-} ]] || env+=(DISPLAY="$DISPLAY")
+  [[ -z ${TERM:-} ]] || env+=(TERM="$TERM")
+  local status=0
+  chroot "$dir" /usr/bin/env -i "${env[@]}" "$@" || status=$?
+  unmount_all "$dir"
+  trap - EXIT
+  return "$status"
+}
+
+remove_root() {
+  local dir=$1
+  [[ -e $dir ]] || return 0
+  unmount_all "$dir"
+  [[ -z $(mounts_under "$dir") ]] || die "cannot unmount everything under $dir; not deleting it"
+  # Keep what the root downloaded for the next one.
+  local f
+  mkdir -p "$store"
+  for f in "$dir"/var/cache/apt/archives/*.deb; do
+    [[ -e $f && ! -e $store/${f##*/} ]] || continue
+    ln "$f" "$store/" 2>/dev/null || cp "$f" "$store/"
+  done
+  rm -rf --one-file-system "$dir"
+}
+
+(($# >= 2)) || usage
+[[ $(id -u) == 0 ]] || die "must run as root (it mounts and chroots)"
+command=$1
+dir=$(realpath -m "$2")
+shift 2
+[[ $dir != / ]] || die "refusing to use / as the root"
+case $command in
+  make) (($# == 0)) || usage; make_root "$dir" ;;
+  run) run_in "$dir" "$@" ;;
+  remove) (($# == 0)) || usage; remove_root "$dir" ;;
+  *) usage ;;
+esac

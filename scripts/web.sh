@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The demo in a web page, built by Debian's emscripten into build-web/
+# (or $VORLEX_WEB_BUILD); installs what is missing first.
+#
+#   scripts/web.sh                 build the page
+#   scripts/web.sh serve [PORT]    build it and serve it on 127.0.0.1 (port 8000)
+#   scripts/web.sh still [FRAME]   write docs/web.png: frame FRAME (300) as the page draws it
+#   scripts/web.sh test            test the page in headless Chromium against the
+#                                  desktop's frames (needs the desktop build in build/)
+#   scripts/web.sh figures         the benchmark's web figures
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+web=${VORLEX_WEB_BUILD:-$root/build-web}
+command=${1:-build}
+(($# == 0)) || shift
+
+case $command in
+  build | serve | still | test | figures) ;;
+  *)
+    echo "web.sh: no command \"$command\" (build, serve [PORT], still [FRAME], test, figures)" >&2
+    exit 2
+    ;;
+esac
+
+"$root/scripts/deps.sh" web >&2
+# emcc's optimiser needs acorn, which Debian's node finds only here.
+export NODE_PATH=/usr/share/nodejs
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+if ! { emcmake cmake -S "$root/web" -B "$web" && cmake --build "$web" -j 2; } >"$log" 2>&1; then
+  cat "$log" >&2
+  echo "web.sh: the page did not build" >&2
+  exit 1
+fi
+
+# puppeteer-core, as the lock file pins it; never a browser download.
+testDeps() {
+  local modules=$root/tests/web/node_modules
+  if [[ ! -d $modules || $root/tests/web/package-lock.json -nt $modules ]]; then
+    (cd "$root/tests/web" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error >&2)
+    touch "$modules"
+  fi
+}
+
+case $command in
+  build)
+    echo "The page is $web/index.html; scripts/web.sh serve shows it, or copy $web/ to any static web host."
+    ;;
+  serve)
+    exec node "$root/web/serve.js" "$web" "${1:-8000}"
+    ;;
+  still)
+    testDeps
+    node "$root/tests/web/still.js" "$web" "$root/docs/web.png" "${1:-300}"
+    ;;
+  test)
+    testDeps
+    VORLEX_WEB_BUILD=$web VORLEX_BUILD=${VORLEX_BUILD:-$root/build} \
+      node --test --test-reporter=spec "$root/tests/web/"
+    ;;
+  figures)
+    testDeps
+    node "$root/tests/web/figures.js" "$web"
+    ;;
+esac

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# The Debian package on a machine that has nothing yet: scripts/package.sh
+# builds and lints it, apt installs it with its dependencies in a fresh
+# minimal Debian 12 root (scripts/fresh-root.sh), the desktop entry's command
+# runs it on a private Xvfb started outside the root until a real Escape
+# press, and apt purge leaves nothing of it behind. Needs root on the host.
+# Ends with "package: N passed, N failed".
+set -uo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+me=package_test.sh
+[[ $(id -u) == 0 ]] || { echo "$me: must run as root (it mounts and chroots)" >&2; exit 1; }
+
+passed=0
+failed=0
+pass() { echo "ok: $*"; passed=$((passed + 1)); }
+fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
+finish() { echo "package: $passed passed, $failed failed"; exit $((failed > 0)); }
+
+fresh=$(mktemp -d /var/tmp/vorlex-package.XXXXXX)
+rmdir "$fresh"
+work=$(mktemp -d)
+xvfb=
+cleanup() {
+  local p
+  # Whatever still runs inside the root: exactly the processes whose root it is.
+  for p in /proc/[0-9]*; do
+    [[ $(readlink "$p/root" 2>/dev/null) == "$fresh" ]] && kill -9 "${p#/proc/}" 2>/dev/null
+  done
+  [[ -z $xvfb ]] || { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; }
+  "$root/scripts/fresh-root.sh" remove "$fresh"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+in_root() { "$root/scripts/fresh-root.sh" run "$fresh" "$@"; }
+
+if ! "$root/scripts/package.sh" >"$work/package.log" 2>&1; then
+  fail "scripts/package.sh: $(tail -n 20 "$work/package.log")"
+  finish
+fi
+pass "scripts/package.sh builds the package; lintian and appstreamcli find nothing"
+debs=("$root"/dist/vorlex_*.deb)
+((${#debs[@]} == 1)) || { fail "expected one package in dist/, found: ${debs[*]}"; finish; }
+deb=${debs[0]##*/}
+
+"$root/scripts/deps.sh" debootstrap >/dev/null || { fail "cannot install what the fresh root needs"; finish; }
+"$root/scripts/fresh-root.sh" make "$fresh" || { fail "cannot make a fresh root"; finish; }
+mkdir -p "$fresh/root/dist"
+cp "${debs[0]}" "$fresh/root/dist/"
+if in_root sh -c "cd /root && apt-get -qq update && DEBIAN_FRONTEND=noninteractive \
+    apt-get -y -o DPkg::Lock::Timeout=900 install ./dist/$deb" >"$work/install.log" 2>&1; then
+  pass "apt-get install ./dist/$deb on a fresh Debian 12"
+else
+  fail "apt-get install ./dist/$deb: $(tail -n 20 "$work/install.log")"
+  finish
+fi
+rm -rf "$fresh/root/dist"
+
+# Exec holds the launcher's path as one quoted argument.
+entry=$(ls "$fresh"/usr/share/applications/*.desktop 2>/dev/null)
+exec_line=$(sed -n 's/^Exec=//p' "$entry" 2>/dev/null)
+command=${exec_line#\"}
+command=${command%\"}
+if [[ $command != /* || ! -x $fresh$command ]]; then
+  fail "the desktop entry's Exec=$exec_line is not an installed program"
+  finish
+fi
+
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; finish; }
+export DISPLAY=:$(head -n 1 "$work/display")
+
+# A desktop starts it from the user's home folder.
+in_root sh -c 'cd /root && exec "$0"' "$command" >"$work/out" 2>"$work/err" &
+run=$!
+for _ in $(seq 300); do
+  grep -qE '^[0-9]+$' "$work/out" && break
+  kill -0 "$run" 2>/dev/null || break
+  sleep 0.1
+done
+if grep -qE '^[0-9]+$' "$work/out"; then
+  pass "Exec=$exec_line shows frame-rate lines: $(head -n 1 "$work/out")"
+else
+  fail "Exec=$exec_line: no frame-rate line in 30 s; stderr: $(head -c 400 "$work/err")"
+fi
+xdotool key Escape
+status=hung
+for _ in $(seq 100); do
+  kill -0 "$run" 2>/dev/null || { wait "$run"; status=$?; break; }
+  sleep 0.1
+done
+if [[ $status == 0 && ! -s $work/err ]]; then
+  pass "Escape ends it with status 0"
+else
+  fail "after Escape: status $status, expected 0; stderr: $(head -c 400 "$work/err")"
+fi
+
+if ! in_root sh -c 'DEBIAN_FRONTEND=noninteractive apt-get -y -o DPkg::Lock::Timeout=900 purge vorlex' \
+    >"$work/purge.log" 2>&1; then
+  fail "apt-get purge vorlex: $(tail -n 20 "$work/purge.log")"
+else
+  left=$(find "$fresh" -xdev -iname '*vorlex*' | sed "s|^$fresh||")
+  if [[ -n $left ]]; then
+    fail "apt-get purge vorlex leaves: $(echo $left)"
+  else
+    pass "apt-get purge vorlex leaves nothing behind"
+  fi
+fi
+finish
