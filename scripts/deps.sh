@@ -14,8 +14,9 @@ declare -A packages=(
   [run]="libgl1-mesa-dri"
   # The end-to-end scripts write broken images with perl and look for
   # leftovers with pgrep (procps); the resources' check runs their generator
-  # (python3-pil); CI builds the benchmark too.
-  [test]="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool desktop-file-utils perl procps python3 python3-pil"
+  # (python3-pil); the screen test starts a window manager (openbox) and reads
+  # screenshots (imagemagick); CI builds the benchmark too.
+  [test]="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool desktop-file-utils perl procps python3 python3-pil openbox imagemagick"
   # llvm-14 brings llvm-symbolizer, which names the functions in a crash.
   [fuzz]="clang libclang-rt-14-dev llvm-14"
   [pictures]="imagemagick"

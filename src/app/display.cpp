@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "app/fail.h"
+#include "app/screen.h"
 #ifdef VORLEX_SANITIZED
 #include <sanitizer/common_interface_defs.h>
 #endif
@@ -158,6 +159,7 @@ bool hasExtension(const char *extensions, const char *wanted)
 
 void openDisplay()
 {
+    chooseScreenFit();
     int started;
     {
         const SiftedStderr sifted;
@@ -172,6 +174,8 @@ void openDisplay()
     mWIN = SDL_SetVideoMode(640, 480, 32, SDL_OPENGL | SDL_FULLSCREEN);
     if (!mWIN)
         startFail("cannot open the 640x480 full-screen OpenGL display", SDL_GetError());
+    if (const char *reason = applyScreenFit())
+        startFail("cannot cover the screen", reason);
     if (!hasExtension(reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)),
                       "GL_ARB_texture_rectangle")) {
         const char *renderer = reinterpret_cast<const char *>(glGetString(GL_RENDERER));

@@ -36,6 +36,9 @@ SDL_Surface *newSurface(int w, int h, Uint32 flags, bool pixels)
 
 void resetFakes()
 {
+    // The stand-in SDL opens no display, so the screen fit must not meet a
+    // real one that the test's environment happens to name.
+    unsetenv("DISPLAY");
     resetFakeGl();
     fakeSdl = FakeSdl{};
     for (const TextureSlot &slot : textureTable)

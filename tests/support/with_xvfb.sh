@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# Runs a command on a private Xvfb screen of 640x480x24 and passes on its status.
+# Runs a command on a private Xvfb screen, 640x480x24 unless --screen names
+# another, and passes on its status.
 # Xvfb picks a free display number itself, so several of these may run at once.
+# Usage: with_xvfb.sh [--screen WxHxDEPTH] COMMAND...
 set -u
+
+screen=640x480x24
+if [[ ${1-} == --screen ]]; then
+  screen=$2
+  shift 2
+fi
 
 work=$(mktemp -d)
 chmod 700 "$work"
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 
