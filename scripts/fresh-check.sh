@@ -51,15 +51,24 @@ cleanup() {
 }
 trap cleanup EXIT
 in_root() { "$root/scripts/fresh-root.sh" run "$fresh" "$@"; }
+# The network's own trust: where the host reaches the npm registry through a
+# gateway with a certificate authority of its own (NODE_EXTRA_CA_CERTS), the
+# root's Node gets the same file. It belongs to the network, not to any
+# machine's packages.
+network=()
+if [[ -r ${NODE_EXTRA_CA_CERTS:-} ]]; then
+  network=(NODE_EXTRA_CA_CERTS=/etc/ssl/network-extra-ca.crt)
+fi
 # As the newcomer, in the clone, with nothing of the host's environment but
-# the display.
+# the display and the network's trust.
 as_newcomer() {
   in_root runuser -u newcomer -- env -i HOME=/home/newcomer LANG=C.UTF-8 DISPLAY="$DISPLAY" \
-    PATH=/usr/local/bin:/usr/bin:/bin bash -c "cd ~/vorlex && $1"
+    PATH=/usr/local/bin:/usr/bin:/bin "${network[@]}" bash -c "cd ~/vorlex && $1"
 }
 
 start=$SECONDS
 "$root/scripts/fresh-root.sh" make "$fresh" || { fail "making a fresh root in $fresh"; finish; }
+((${#network[@]} == 0)) || cp "$NODE_EXTRA_CA_CERTS" "$fresh/etc/ssl/network-extra-ca.crt"
 git -C "$root" bundle create -q "$fresh/tmp/vorlex.bundle" HEAD 2>"$work/git" ||
   { fail "bundling HEAD of $root: $(cat "$work/git")"; finish; }
 if ! in_root bash -c 'useradd -m -s /bin/bash newcomer &&
@@ -115,7 +124,7 @@ fi
 if ((full)); then
   start=$SECONDS
   # Through sudo: the Debian package's stage installs the package.
-  if as_newcomer "sudo scripts/test.sh" >"$work/test" 2>&1; then
+  if as_newcomer "sudo ${network[*]} scripts/test.sh" >"$work/test" 2>&1; then
     pass "test.sh in $(elapsed "$start") s: $(grep -E 'tests passed|passed, [0-9]+ failed' "$work/test" | tr '\n' '|')"
   else
     tail -n 60 "$work/test"
