@@ -34,17 +34,7 @@ fresh=$(mktemp -d /var/tmp/vorlex-fresh.XXXXXX)
 rmdir "$fresh"
 work=$(mktemp -d)
 xvfb=
-# Ends whatever still runs inside the fresh root (a hung program, a daemon an
-# install started): exactly the processes whose root directory it is.
-stop_in_root() {
-  local p
-  for p in /proc/[0-9]*; do
-    [[ $(readlink "$p/root" 2>/dev/null) == "$fresh" ]] && kill "${p#/proc/}" 2>/dev/null
-  done
-  return 0
-}
 cleanup() {
-  stop_in_root
   [[ -z $xvfb ]] || { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; }
   "$root/scripts/fresh-root.sh" remove "$fresh"
   rm -rf "$work"
@@ -108,7 +98,7 @@ if [[ -s $work/out ]]; then
     sleep 0.1
   done
 fi
-kill -0 "$run" 2>/dev/null && stop_in_root
+kill -0 "$run" 2>/dev/null && "$root/scripts/fresh-root.sh" stop "$fresh"
 wait "$run"
 status=$?
 if [[ ! -s $work/out ]]; then

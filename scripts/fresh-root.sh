@@ -4,7 +4,8 @@
 #
 #   scripts/fresh-root.sh make DIR          DIR becomes such a root
 #   scripts/fresh-root.sh run DIR CMD...    runs CMD as root inside DIR
-#   scripts/fresh-root.sh remove DIR        unmounts what is left, deletes DIR
+#   scripts/fresh-root.sh stop DIR          ends every process running in DIR
+#   scripts/fresh-root.sh remove DIR        stops, unmounts what is left, deletes DIR
 #
 # The first make bootstraps the root once and keeps it as a tarball in
 # $VORLEX_FRESH_CACHE (default /var/cache/vorlex-fresh), outside any clone;
@@ -25,7 +26,7 @@ store=$cache/debs
 me=fresh-root.sh
 
 die() { echo "$me: $*" >&2; exit 1; }
-usage() { die "usage: $me make DIR | run DIR CMD... | remove DIR"; }
+usage() { die "usage: $me make DIR | run DIR CMD... | stop DIR | remove DIR"; }
 
 # The host's apt source files that serve the suite itself ("bookworm",
 # "bookworm-updates", "bookworm/updates"), not third-party ones whose keys the
@@ -137,9 +138,20 @@ run_in() {
   return "$status"
 }
 
+# Whatever still runs inside the root (a hung program, a daemon an install
+# started): exactly the processes whose root directory it is.
+stop_root() {
+  local dir=$1 p
+  for p in /proc/[0-9]*; do
+    [[ $(readlink "$p/root" 2>/dev/null) == "$dir" ]] && kill -9 "${p#/proc/}" 2>/dev/null
+  done
+  return 0
+}
+
 remove_root() {
   local dir=$1
   [[ -e $dir ]] || return 0
+  stop_root "$dir"
   unmount_all "$dir"
   [[ -z $(mounts_under "$dir") ]] || die "cannot unmount everything under $dir; not deleting it"
   # Keep what the root downloaded for the next one: the files with one link,
@@ -160,6 +172,7 @@ shift 2
 case $command in
   make) (($# == 0)) || usage; make_root "$dir" ;;
   run) run_in "$dir" "$@" ;;
+  stop) (($# == 0)) || usage; stop_root "$dir" ;;
   remove) (($# == 0)) || usage; remove_root "$dir" ;;
   *) usage ;;
 esac

@@ -21,11 +21,6 @@ rmdir "$fresh"
 work=$(mktemp -d)
 xvfb=
 cleanup() {
-  local p
-  # Whatever still runs inside the root: exactly the processes whose root it is.
-  for p in /proc/[0-9]*; do
-    [[ $(readlink "$p/root" 2>/dev/null) == "$fresh" ]] && kill -9 "${p#/proc/}" 2>/dev/null
-  done
   [[ -z $xvfb ]] || { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; }
   "$root/scripts/fresh-root.sh" remove "$fresh"
   rm -rf "$work"
