@@ -29,12 +29,29 @@ mergeInto(LibraryManager.library, {
   },
 
   // SDL_Delay gives way to the browser while it waits; presentFrame then
-  // need not give way again (each extra turn costs a few milliseconds).
+  // need not give way again (each extra turn costs a few milliseconds). A
+  // browser's timer wakes a millisecond or more late, which at 16 ms a frame
+  // costs two frames a second: the timer waits all but the last two
+  // milliseconds, and message turns, which the browser runs at once, wait
+  // out the rest.
   $webYield: { waited: false },
-  SDL_Delay__deps: ['emscripten_sleep', '$webYield'],
+  SDL_Delay__deps: ['$Asyncify', '$safeSetTimeout', '$callUserCallback', '$webYield'],
   SDL_Delay: function(delay) {
     webYield.waited = true;
-    _emscripten_sleep(delay);
+    var deadline = performance.now() + delay;
+    Asyncify.handleSleep(function(wakeUp) {
+      var channel = new MessageChannel();
+      function check() {
+        if (performance.now() < deadline) {
+          channel.port2.postMessage(0);
+          return;
+        }
+        channel.port1.close();
+        callUserCallback(wakeUp);
+      }
+      channel.port1.onmessage = check;
+      safeSetTimeout(check, Math.max(0, delay - 2));
+    });
   },
   webTakeWait__deps: ['$webYield'],
   webTakeWait: function() {
