@@ -56,7 +56,7 @@ case $command in
   test)
     testDeps
     VORLEX_WEB_BUILD=$web VORLEX_BUILD=${VORLEX_BUILD:-$root/build} \
-      node --test --test-reporter=spec "$root/tests/web/"
+      node --test "$root/tests/web/"
     ;;
   figures)
     testDeps
