@@ -70,7 +70,7 @@ if ! in_root bash -c 'useradd -m -s /bin/bash newcomer &&
 fi
 echo "$me: fresh root with a clone of $(git -C "$root" rev-parse --short HEAD) ready in $(elapsed "$start") s" >&2
 
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 200); do
   [[ -s $work/display ]] && break

@@ -152,7 +152,7 @@ expect_run '>/dev/null' 'kill -TERM $pid; sleep 0.005; kill -TERM $pid' 0 '' "tw
 expect_run '>/dev/null' 'kill -INT $pid; kill -TERM $pid' 0 '' "INT then TERM"
 
 # The X server going away mid-run: a display of this case's own.
-Xvfb -displayfd 8 -screen 0 640x480x24 -nolisten tcp 8>"$work/display" 2>/dev/null &
+Xvfb -displayfd 8 -screen 0 640x480x24 -nolisten tcp -noreset 8>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
 DISPLAY=:$(head -n 1 "$work/display") expect_run '>/dev/null' 'kill -9 $xvfb' 1 '^Vorlex: lost the display :[0-9]+: .+$' "the display killed mid-run"

@@ -13,7 +13,10 @@ fi
 
 work=$(mktemp -d)
 chmod 700 "$work"
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# -noreset: by default the server resets whenever its last client leaves, and
+# a client that connects during the reset (the next test's xdotool or
+# program, right after the last one ended) is refused.
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 
