@@ -20,27 +20,12 @@ case ${1:-} in
   "") ;;
   *) echo "usage: $me [--full]" >&2; exit 2 ;;
 esac
-[[ $(id -u) == 0 ]] || { echo "$me: must run as root (it mounts and chroots)" >&2; exit 1; }
+label=fresh-check
+source "$root/scripts/fresh-session.sh"
 "$root/scripts/deps.sh" fresh || exit 1
 
-passed=0
-failed=0
-pass() { echo "ok: $*"; passed=$((passed + 1)); }
-fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
-finish() { echo "fresh-check: $passed passed, $failed failed"; exit $((failed > 0)); }
 elapsed() { echo $((SECONDS - $1)); }
 
-fresh=$(mktemp -d /var/tmp/vorlex-fresh.XXXXXX)
-rmdir "$fresh"
-work=$(mktemp -d)
-xvfb=
-cleanup() {
-  [[ -z $xvfb ]] || { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; }
-  "$root/scripts/fresh-root.sh" remove "$fresh"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-in_root() { "$root/scripts/fresh-root.sh" run "$fresh" "$@"; }
 # The network's own trust: where the host reaches the npm registry through a
 # gateway with a certificate authority of its own (NODE_EXTRA_CA_CERTS), the
 # root's Node gets the same file. It belongs to the network, not to any
@@ -70,15 +55,7 @@ if ! in_root bash -c 'useradd -m -s /bin/bash newcomer &&
 fi
 echo "$me: fresh root with a clone of $(git -C "$root" rev-parse --short HEAD) ready in $(elapsed "$start") s" >&2
 
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 200); do
-  [[ -s $work/display ]] && break
-  sleep 0.05
-done
-[[ -s $work/display ]] || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; finish; }
-DISPLAY=":$(head -n 1 "$work/display")"
-export DISPLAY
+start_xvfb
 
 # run.sh: installs and builds on a first start, so the first frame-rate line
 # may take minutes.

@@ -8,25 +8,8 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 me=package_test.sh
-[[ $(id -u) == 0 ]] || { echo "$me: must run as root (it mounts and chroots)" >&2; exit 1; }
-
-passed=0
-failed=0
-pass() { echo "ok: $*"; passed=$((passed + 1)); }
-fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
-finish() { echo "package: $passed passed, $failed failed"; exit $((failed > 0)); }
-
-fresh=$(mktemp -d /var/tmp/vorlex-package.XXXXXX)
-rmdir "$fresh"
-work=$(mktemp -d)
-xvfb=
-cleanup() {
-  [[ -z $xvfb ]] || { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; }
-  "$root/scripts/fresh-root.sh" remove "$fresh"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-in_root() { "$root/scripts/fresh-root.sh" run "$fresh" "$@"; }
+label=package
+source "$root/scripts/fresh-session.sh"
 
 if ! "$root/scripts/package.sh" >"$work/package.log" 2>&1; then
   fail "scripts/package.sh: $(tail -n 20 "$work/package.log")"
@@ -60,11 +43,7 @@ if [[ $command != /* || ! -x $fresh$command ]]; then
   finish
 fi
 
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { fail "Xvfb did not start: $(cat "$work/xvfb.log")"; finish; }
-export DISPLAY=:$(head -n 1 "$work/display")
+start_xvfb
 
 # A desktop starts it from the user's home folder.
 in_root sh -c 'cd /root && exec "$0"' "$command" >"$work/out" 2>"$work/err" &
