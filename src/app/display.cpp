@@ -14,6 +14,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "app/display_request.h"
 #include "app/fail.h"
 #include "app/screen.h"
 #ifdef VORLEX_SANITIZED
@@ -159,7 +160,12 @@ bool hasExtension(const char *extensions, const char *wanted)
 
 void openDisplay()
 {
-    chooseScreenFit();
+    const bool windowed = displayRequest().mode == DisplayMode::window;
+    // A 640x480 window is the picture's own size: nothing to fit or scale.
+    if (windowed)
+        setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
+    else
+        chooseScreenFit();
     int started;
     {
         const SiftedStderr sifted;
@@ -171,9 +177,11 @@ void openDisplay()
     requireVisibleDriver();
 
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    mWIN = SDL_SetVideoMode(640, 480, 32, SDL_OPENGL | SDL_FULLSCREEN);
+    mWIN = SDL_SetVideoMode(640, 480, 32, windowed ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
     if (!mWIN)
-        startFail("cannot open the 640x480 full-screen OpenGL display", SDL_GetError());
+        startFail(windowed ? "cannot open the 640x480 OpenGL window"
+                           : "cannot open the 640x480 full-screen OpenGL display",
+                  SDL_GetError());
     if (const char *reason = applyScreenFit())
         startFail("cannot cover the screen", reason);
     if (!hasExtension(reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)),

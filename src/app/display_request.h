@@ -1,0 +1,19 @@
+// How the desktop shows the picture, as the command line asks: the shell
+// decides it before SDL_main, the display acts on it when it opens.
+#pragma once
+
+enum class DisplayMode {
+    fullScreen, // the 640x480 full-screen display, scaled to the screen
+    window,     // a 640x480 window, unscaled, wherever the screen is
+    root,       // a screensaver's window: XSCREENSAVER_WINDOW, else the root
+    windowId,   // the X window the command line names
+};
+
+struct DisplayRequest {
+    DisplayMode mode = DisplayMode::fullScreen;
+    unsigned long windowId = 0; // with DisplayMode::windowId
+};
+
+// Kept for openDisplay(); the full-screen display until something is asked.
+void requestDisplay(const DisplayRequest &request);
+const DisplayRequest &displayRequest();

@@ -1,0 +1,124 @@
+#include "shell/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#ifndef VORLEX_VERSION
+#error "the build names the version: -DVORLEX_VERSION=\"...\""
+#endif
+
+namespace {
+
+const char kHint[] = " (--help lists the options)";
+
+CommandLine misuse(const std::string &what)
+{
+    CommandLine line;
+    line.action = CommandLine::Action::misuse;
+    line.problem = "Vorlex: " + what + kHint;
+    return line;
+}
+
+// An X window ID as screensavers pass it: decimal, or hexadecimal after 0x.
+// Nothing else, and never 0, which is no window.
+bool parseWindowId(const char *text, unsigned long *id)
+{
+    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const char *digits = hex ? text + 2 : text;
+    // strtoul would take a sign or leading blanks; an ID has neither.
+    if (!*digits || std::strspn(digits, hex ? "0123456789abcdefABCDEF" : "0123456789") != std::strlen(digits))
+        return false;
+    errno = 0;
+    char *end = nullptr;
+    const unsigned long value = std::strtoul(digits, &end, hex ? 16 : 10);
+    // X resource IDs are 29 bits; anything wider names no window.
+    if (errno != 0 || *end != '\0' || value == 0 || value > 0x1FFFFFFFul)
+        return false;
+    *id = value;
+    return true;
+}
+
+// Screensaver daemons pass --root and --window-id; X programs of their age
+// took the same options with one dash, and some configurations still do.
+bool is(const char *argument, const char *longName)
+{
+    return std::strcmp(argument, longName) == 0 || std::strcmp(argument, longName + 1) == 0;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(int argc, const char *const argv[])
+{
+    CommandLine line;
+    if (argc >= 2 && std::strncmp(argv[1], "-psn", 4) == 0)
+        return line;
+    const char *modeOption = nullptr;
+    bool help = false, version = false;
+    for (int i = 1; i < argc; ++i) {
+        const char *argument = argv[i];
+        DisplayRequest asked;
+        if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) {
+            help = true;
+            continue;
+        }
+        if (std::strcmp(argument, "--version") == 0) {
+            version = true;
+            continue;
+        }
+        const char *value = nullptr;
+        if (std::strcmp(argument, "--window") == 0) {
+            asked.mode = DisplayMode::window;
+        } else if (is(argument, "--root")) {
+            asked.mode = DisplayMode::root;
+        } else if (is(argument, "--window-id")) {
+            if (i + 1 >= argc)
+                return misuse(std::string(argument) + " needs a window ID");
+            value = argv[++i];
+        } else if (std::strncmp(argument, "--window-id=", 12) == 0) {
+            value = argument + 12;
+        } else if (argument[0] == '-' && argument[1] != '\0') {
+            return misuse("unknown option \"" + std::string(argument) + "\"");
+        } else {
+            return misuse("unexpected argument \"" + std::string(argument) + "\"");
+        }
+        if (value) {
+            asked.mode = DisplayMode::windowId;
+            if (!parseWindowId(value, &asked.windowId))
+                return misuse("\"" + std::string(value) +
+                              "\" is not a window ID: give it in decimal, or in hexadecimal after 0x");
+        }
+        if (modeOption)
+            return misuse(std::string(modeOption) + " and " + argument + " ask for different displays");
+        modeOption = argument;
+        line.display = asked;
+    }
+    // As GNU programs do: --help and --version answer whatever else is asked.
+    if (help)
+        line.action = CommandLine::Action::help;
+    else if (version)
+        line.action = CommandLine::Action::version;
+    return line;
+}
+
+std::string usage()
+{
+    return "Usage: vorlex [OPTION]\n"
+           "A small self-running OpenGL demo: 640x480, full screen, until you quit.\n"
+           "\n"
+           "  --window          show the picture in a 640x480 window, unscaled\n"
+           "  --root            draw into the screensaver's window (XSCREENSAVER_WINDOW),\n"
+           "                    or else into the screen's root window\n"
+           "  --window-id ID    draw into the X window ID (decimal, or hexadecimal after 0x)\n"
+           "  --help            show this help and exit\n"
+           "  --version         show the version and exit\n"
+           "\n"
+           "Escape or Ctrl+Q quits, as do closing the window, Ctrl+C, SIGTERM and SIGHUP.\n"
+           "The frame rate goes to standard output every five seconds; a failure to start\n"
+           "is one line on standard error and status 1.\n";
+}
+
+std::string versionLine()
+{
+    return "Vorlex " VORLEX_VERSION "\n";
+}

@@ -1,0 +1,89 @@
+// The command line: what each way of calling the program asks for.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "shell/options.h"
+
+namespace {
+
+CommandLine parse(std::vector<const char *> arguments)
+{
+    arguments.insert(arguments.begin(), "vorlex");
+    return parseCommandLine(static_cast<int>(arguments.size()), arguments.data());
+}
+
+using Action = CommandLine::Action;
+
+TEST(Options, AskForADisplayOrAnAnswer)
+{
+    struct Case {
+        std::vector<const char *> arguments;
+        Action action;
+        DisplayMode mode;
+        unsigned long windowId;
+    } cases[] = {
+        {{}, Action::run, DisplayMode::fullScreen, 0},
+        {{"--window"}, Action::run, DisplayMode::window, 0},
+        {{"--root"}, Action::run, DisplayMode::root, 0},
+        {{"-root"}, Action::run, DisplayMode::root, 0},
+        {{"--window-id", "4194311"}, Action::run, DisplayMode::windowId, 4194311},
+        {{"-window-id", "0x400007"}, Action::run, DisplayMode::windowId, 0x400007},
+        {{"--window-id=0X1fFfFfFf"}, Action::run, DisplayMode::windowId, 0x1FFFFFFF},
+        {{"--help"}, Action::help, DisplayMode::fullScreen, 0},
+        {{"-h"}, Action::help, DisplayMode::fullScreen, 0},
+        {{"--version"}, Action::version, DisplayMode::fullScreen, 0},
+        // --help wins over whatever else is asked, a mistake aside.
+        {{"--window", "--version", "--help"}, Action::help, DisplayMode::window, 0},
+        // A launch from the desktop passes its own arguments, never options.
+        {{"-psn_0_1234", "--bogus"}, Action::run, DisplayMode::fullScreen, 0},
+    };
+    for (const Case &c : cases) {
+        const CommandLine line = parse(c.arguments);
+        const std::string called = ::testing::PrintToString(c.arguments);
+        EXPECT_EQ(line.action, c.action) << called;
+        EXPECT_EQ(line.display.mode, c.mode) << called;
+        EXPECT_EQ(line.display.windowId, c.windowId) << called;
+        EXPECT_EQ(line.problem, "") << called;
+    }
+}
+
+TEST(Options, MistakesAreOneLineThatNamesThem)
+{
+    struct Case {
+        std::vector<const char *> arguments;
+        const char *problem;
+    } cases[] = {
+        {{"--fullscreen"}, "Vorlex: unknown option \"--fullscreen\" (--help lists the options)"},
+        {{"-x", "--help"}, "Vorlex: unknown option \"-x\" (--help lists the options)"},
+        {{"image.png"}, "Vorlex: unexpected argument \"image.png\" (--help lists the options)"},
+        {{"--window-id"}, "Vorlex: --window-id needs a window ID (--help lists the options)"},
+        {{"--window", "--root"},
+         "Vorlex: --window and --root ask for different displays (--help lists the options)"},
+    };
+    for (const Case &c : cases) {
+        const CommandLine line = parse(c.arguments);
+        EXPECT_EQ(line.action, Action::misuse);
+        EXPECT_EQ(line.problem, c.problem);
+    }
+}
+
+TEST(Options, AWindowIdIsDecimalOrHexadecimalAndNamesAWindow)
+{
+    for (const char *bad : {"", "0", "0x", "0x0", "-5", "+5", " 5", "5 ", "12abc", "0xg1", "0x20000000",
+                            "99999999999999999999999"}) {
+        const CommandLine line = parse({"--window-id", bad});
+        EXPECT_EQ(line.action, Action::misuse) << '"' << bad << '"';
+        EXPECT_NE(line.problem.find(std::string("\"") + bad + "\" is not a window ID"), std::string::npos)
+            << line.problem;
+    }
+}
+
+TEST(Options, HelpListsEveryOptionAndVersionNamesTheBuild)
+{
+    for (const char *option : {"--window", "--root", "--window-id ID", "--help", "--version"})
+        EXPECT_NE(usage().find(option), std::string::npos) << option;
+    EXPECT_EQ(versionLine(), "Vorlex " VORLEX_VERSION "\n");
+}
+
+} // namespace
