@@ -1,7 +1,9 @@
-// The web page's image decoding: stb_image over the files that the build
-// packs into the page's virtual file system at the bundle's paths. The
-// browser's own decoder is not used: it goes through a 2D canvas, which
-// alters partly transparent pixels, and reads no GIF.
+// The web page's image decoding: stb_image over the files that the page
+// fetches into its virtual file system at the bundle's paths (resources.js).
+// The browser's own decoder is not used: it goes through a 2D canvas, which
+// alters partly transparent pixels, and reads no GIF. stb_image reads 8- and
+// 16-bit PNG, as the desktop does, and gives 16-bit channels as their high
+// byte, as SDL_image does.
 #include "app/platform.h"
 
 #include <cerrno>
@@ -9,6 +11,7 @@
 #include <sys/stat.h>
 
 #include "app/texture.h"  // Pot, sizeProblem
+#include "page.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_BMP
@@ -21,7 +24,11 @@ SDL_Surface *stageFile(const char *path, bool padded, long largest, std::string 
 {
     struct stat info;
     if (stat(path, &info) != 0) {
-        *why = std::string(std::strerror(errno)) + ": the page could not fetch it from beside index.html";
+        const int error = errno;
+        char fetched[256];
+        webFetchProblem(path, fetched, sizeof fetched);
+        *why = "the page could not fetch it from beside index.html: " +
+               std::string(*fetched ? fetched : std::strerror(error));
         return nullptr;
     }
     int width = 0, height = 0, channels = 0;
