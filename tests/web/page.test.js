@@ -288,6 +288,18 @@ describe('the page as the browser hands it', () => {
     await page.close();
   });
 
+  it('ends on Escape while the WebGL context is lost', async () => {
+    const { page, log } = await open(browser, site.url);
+    await page.waitForFunction(() => Number(document.querySelector('canvas').dataset.frame) >= 1);
+    await page.evaluate(() => Module.ctx.getExtension('WEBGL_lose_context').loseContext());
+    await page.waitForSelector('body[data-state="lost"]');
+    await page.keyboard.press('Escape');
+    const end = await waitEnded(page, 30000);
+    assert.strictEqual(end.problem, '');
+    assert.deepStrictEqual(log.pageErrors, []);
+    await page.close();
+  });
+
   it('takes Escape alone, lets Tab move the focus on, and takes no key once the demo has ended', async () => {
     const { page } = await open(browser, site.url);
     await page.waitForFunction(() => Number(document.querySelector('canvas').dataset.frame) >= 1);
