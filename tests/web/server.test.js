@@ -79,8 +79,7 @@ describe('the server', () => {
   });
 
   it('serves no link out of the folder and no FIFO', async () => {
-    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vorlex-served-'));
-    const outside = fs.mkdtempSync(path.join(os.tmpdir(), 'vorlex-outside-'));
+    const [folder, outside] = ['served', 'outside'].map((name) => fs.mkdtempSync(path.join(os.tmpdir(), `vorlex-${name}-`)));
     fs.writeFileSync(path.join(folder, 'index.html'), 'page');
     fs.writeFileSync(path.join(outside, 'secret'), 'secret');
     fs.symlinkSync(path.join(outside, 'secret'), path.join(folder, 'secret'));
@@ -88,13 +87,11 @@ describe('the server', () => {
     execFileSync('mkfifo', [path.join(folder, 'fifo')]);
     const site = await serve(folder);
     try {
-      for (const target of ['/secret', '/up/secret', '/fifo'])
-        assert.strictEqual((await get(site.url, target)).status, 404, target);
-      assert.strictEqual((await get(site.url, '/')).status, 200);
+      for (const [target, status] of [['/secret', 404], ['/up/secret', 404], ['/fifo', 404], ['/', 200]])
+        assert.strictEqual((await get(site.url, target)).status, status, target);
     } finally {
       site.server.close();
-      fs.rmSync(folder, { recursive: true, force: true });
-      fs.rmSync(outside, { recursive: true, force: true });
+      [folder, outside].forEach((made) => fs.rmSync(made, { recursive: true, force: true }));
     }
   });
 });
