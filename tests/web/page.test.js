@@ -222,14 +222,23 @@ describe('the pixel budget, as the desktop keeps it', () => {
   }
   const withoutFolder = (line) => line.trim().replace(/ \(working directory [^)]*\)/, '');
 
-  for (const [name, size] of [['image.png', '2049x2048'], ['img48.gif', '2048x2049'], ['img72.bmp', '4097x1025']]) {
-    it(`refuses a ${size} ${name} with the desktop's line`, () => {
+  const over = (size, format = '') => (file) => execFileSync('convert', ['-size', size, 'xc:red', format + file]);
+  for (const [name, what, write, reason] of [
+    ['image.png', 'a 2049x2048 PNG', over('2049x2048'), /over the budget/],
+    ['img48.gif', 'a 2048x2049 GIF', over('2048x2049'), /over the budget/],
+    ['img72.bmp', 'a 4097x1025 BMP', over('4097x1025', 'BMP3:'), /over the budget/],
+    ['image.gif', 'a GIF cut short', (file) => fs.truncateSync(file, fs.statSync(file).size >> 1), /cut short/],
+    ['img24.png', 'a PNG of no pixels', (file) => fs.writeFileSync(file, Buffer.from(
+      '89504e470d0a1a0a0000000d494844520000000000000000080600000000', 'hex')), /no pixels \(0x0\)/],
+    ['image.bmp', 'text', (file) => fs.writeFileSync(file, 'not an image\n'.repeat(300)), /Unsupported image format/],
+  ]) {
+    it(`refuses ${what} with the desktop's line`, () => {
       let expected;
       return withFolder((folder) => {
-        make([[name, '-size', size, 'xc:red', name.endsWith('.bmp') ? 'BMP3:@' : '@']])(folder);
+        write(path.join(folder, resources, name));
         expected = withoutFolder(desktopLine(name, path.join(folder, resources, name)));
       }, (url) => runPage(url, '?frames=3', (end) => {
-        assert.match(expected, /over the budget/);
+        assert.match(expected, reason);
         assert.strictEqual(withoutFolder(end.problem), expected);
       }));
     });
