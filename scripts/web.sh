@@ -52,6 +52,11 @@ if ! { emcmake cmake -S "$root/web" -B "$web" && cmake --build "$web" -j 2; } >"
   exit 1
 fi
 # The page's files alone, afresh: nothing of an earlier build stays behind.
+# A folder that holds something but no page is someone else's: left alone.
+if [[ -d $page && ! -f $page/index.html && -n $(ls -A "$page") ]]; then
+  echo "web.sh: $page holds files but no page; not replacing it" >&2
+  exit 1
+fi
 rm -rf "$page"
 if ! cmake --install "$web" --prefix "$page" >"$log" 2>&1; then
   cat "$log" >&2

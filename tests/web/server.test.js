@@ -108,4 +108,13 @@ describe('scripts/web.sh', () => {
       assert.ok(!fs.existsSync(build), 'it built the page');
     });
   }
+
+  it('puts the page in no folder that holds something else', () => {
+    const other = fs.mkdtempSync(path.join(os.tmpdir(), 'vorlex-not-a-page-'));
+    fs.writeFileSync(path.join(other, 'keep'), '');
+    const run = spawnSync(path.join(root, 'scripts/web.sh'), [], { env: { ...process.env, VORLEX_WEB_PAGE: other }, encoding: 'utf8' });
+    assert.deepStrictEqual([run.status, fs.readdirSync(other)], [1, ['keep']]);
+    assert.match(run.stderr, /holds files but no page; not replacing it\n$/);
+    fs.rmSync(other, { recursive: true });
+  });
 });
