@@ -40,7 +40,7 @@ function fileFor(root, target) {
       return { status: 404 };
     names.push(name);
   }
-  if (names.length === 0 || names[names.length - 1] === '')
+  if (names[names.length - 1] === '')  // a folder: its page
     names.push('index.html');
   return { file: path.join(root, ...names) };
 }
