@@ -16,11 +16,13 @@ set(VORLEX_DRAW_SOURCES
   src/text/overlay.cpp
 )
 
-# The app on SDL that every platform shares: start-up, texture upload, the
-# frame loop, the quit channel. A platform adds its own files for the display,
-# image decoding and presenting a frame (src/app/platform.h).
+# The app on SDL that every platform shares: start-up, the image header check,
+# texture upload, the frame loop, the quit channel. A platform adds its own
+# files for the display, image decoding and presenting a frame
+# (src/app/platform.h).
 set(VORLEX_APP_SOURCES
   src/app/fail.cpp
+  src/app/header.cpp
   src/app/loop.cpp
   src/app/quit.cpp
   src/app/rate.cpp

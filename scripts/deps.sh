@@ -22,8 +22,9 @@ declare -A packages=(
   [pictures]="imagemagick"
   # scripts/package.sh: building the Debian package and checking it.
   [package]="build-essential debhelper lintian appstream"
-  # scripts/web.sh; a Node that brings its own npm conflicts with Debian's.
-  [web]="emscripten cmake make nodejs chromium imagemagick$(command -v npm >/dev/null || echo ' npm')"
+  # scripts/web.sh; the page decodes its images with stb_image (libstb-dev,
+  # which reads 16-bit PNG); a Node that brings its own npm conflicts with Debian's.
+  [web]="emscripten libstb-dev cmake make nodejs chromium imagemagick$(command -v npm >/dev/null || echo ' npm')"
   # scripts/fresh-check.sh: the fresh root, on the host.
   [fresh]="debootstrap git xvfb xdotool"
 )

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The demo in a web page, built by Debian's emscripten into build-web/
-# (or $VORLEX_WEB_BUILD); installs what is missing first.
+# The demo in a web page, built by Debian's emscripten into build-web/ (or
+# $VORLEX_WEB_BUILD), with the page's files alone put in dist/web/ (or
+# $VORLEX_WEB_PAGE), the folder to publish; installs what is missing first.
 #
 #   scripts/web.sh                 build the page
-#   scripts/web.sh serve [PORT]    build it and serve it on 127.0.0.1 (port 8000)
+#   scripts/web.sh serve [PORT]    build it and serve dist/web/ on 127.0.0.1 (port 8000)
 #   scripts/web.sh still [FRAME]   write docs/web.png: frame FRAME (300) as the page draws it
 #   scripts/web.sh test            test the page in headless Chromium against the
 #                                  desktop's frames (needs the desktop build in build/)
@@ -11,11 +12,29 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 web=${VORLEX_WEB_BUILD:-$root/build-web}
+page=${VORLEX_WEB_PAGE:-$root/dist/web}
 command=${1:-build}
 (($# == 0)) || shift
 
+# Everything the user typed is checked before anything is built.
 case $command in
-  build | serve | still | test | figures) ;;
+  build | test | figures)
+    (($# == 0)) || { echo "web.sh: $command takes nothing more, not \"$*\"" >&2; exit 2; }
+    ;;
+  serve)
+    port=${1:-8000}
+    if (($# > 1)) || [[ ! $port =~ ^[0-9]{1,5}$ ]] || ((10#$port > 65535)); then
+      echo "web.sh: serve wants a port from 0 to 65535 (0 picks a free one), not \"$*\"" >&2
+      exit 2
+    fi
+    ;;
+  still)
+    frame=${1:-300}
+    if (($# > 1)) || [[ ! $frame =~ ^[1-9][0-9]{0,8}$ ]]; then
+      echo "web.sh: still wants a frame from 1 on, not \"$*\"" >&2
+      exit 2
+    fi
+    ;;
   *)
     echo "web.sh: no command \"$command\" (build, serve [PORT], still [FRAME], test, figures)" >&2
     exit 2
@@ -32,6 +51,18 @@ if ! { emcmake cmake -S "$root/web" -B "$web" && cmake --build "$web" -j 2; } >"
   echo "web.sh: the page did not build" >&2
   exit 1
 fi
+# The page's files alone, afresh: nothing of an earlier build stays behind.
+# A folder that holds something but no page is someone else's: left alone.
+if [[ -d $page && ! -f $page/index.html && -n $(ls -A "$page") ]]; then
+  echo "web.sh: $page holds files but no page; not replacing it" >&2
+  exit 1
+fi
+rm -rf "$page"
+if ! cmake --install "$web" --prefix "$page" >"$log" 2>&1; then
+  cat "$log" >&2
+  echo "web.sh: cannot put the page in $page" >&2
+  exit 1
+fi
 
 # puppeteer-core, as the lock file pins it; never a browser download.
 testDeps() {
@@ -44,22 +75,22 @@ testDeps() {
 
 case $command in
   build)
-    echo "The page is $web/index.html; scripts/web.sh serve shows it, or copy $web/ to any static web host."
+    echo "The page is in $page/: scripts/web.sh serve shows it; to publish it, copy that folder as it is to any static web host."
     ;;
   serve)
-    exec node "$root/web/serve.js" "$web" "${1:-8000}"
+    exec node "$root/web/serve.js" "$page" "$((10#$port))"
     ;;
   still)
     testDeps
-    node "$root/tests/web/still.js" "$web" "$root/docs/web.png" "${1:-300}"
+    node "$root/tests/web/still.js" "$page" "$root/docs/web.png" "$frame"
     ;;
   test)
     testDeps
-    VORLEX_WEB_BUILD=$web VORLEX_BUILD=${VORLEX_BUILD:-$root/build} \
+    VORLEX_WEB_PAGE=$page VORLEX_BUILD=${VORLEX_BUILD:-$root/build} \
       node --test "$root/tests/web/"
     ;;
   figures)
     testDeps
-    node "$root/tests/web/figures.js" "$web"
+    node "$root/tests/web/figures.js" "$page"
     ;;
 esac

@@ -1,10 +1,13 @@
 // The web page's display: emscripten's SDL 1.2 on a WebGL canvas, with the
-// legacy-GL emulation and the adaptations of webgl.cpp.
+// legacy-GL emulation and the adaptations of webgl.cpp. A context the browser
+// takes away is waited for between frames and rebuilt when it comes back.
 #include "app/platform.h"
 
+#include <GL/gl.h>
 #include <emscripten.h>
 
 #include "app/fail.h"
+#include "app/startup.h"
 #include "webgl_prepare.h"
 #include "page.h"
 
@@ -12,7 +15,19 @@ SDL_Surface *mWIN;
 
 namespace {
 long presented = 0;
+
+// A context given back holds nothing: the render state and the textures are
+// made again as start-up made them, and the frames go on from where they
+// were. The projection is multiplied on, so it starts again from identity.
+void rebuildGl()
+{
+    webResetGl();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    renderState();
+    loadTextures();
 }
+} // namespace
 
 void openDisplay()
 {
@@ -25,7 +40,8 @@ void openDisplay()
     mWIN = SDL_SetVideoMode(640, 480, 32, SDL_OPENGL);
     if (!mWIN)
         startFail("cannot open the 640x480 OpenGL display", SDL_GetError());
-    webQueueOnlyKeys();
+    webTakeKeys();
+    webWatchContext();
     webPrepareGl();
     SDL_WM_SetCaption("OpenGL Test Window", NULL);
     SDL_ShowCursor(SDL_DISABLE);
@@ -35,9 +51,13 @@ void presentFrame()
 {
     SDL_GL_SwapBuffers();
     webShowFrame(++presented);
+    if (webContextLost())
+        webAwaitContext();
+    if (webTakeRestore())
+        rebuildGl();
     // The browser shows the canvas and delivers key presses only between
     // tasks: a frame that needed no wait must still give way.
-    if (!webTakeWait())
+    else if (!webTakeWait())
         emscripten_sleep(0);
 }
 

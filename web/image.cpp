@@ -1,14 +1,17 @@
-// The web page's image decoding: stb_image over the files that the build
-// packs into the page's virtual file system at the bundle's paths. The
-// browser's own decoder is not used: it goes through a 2D canvas, which
-// alters partly transparent pixels, and reads no GIF.
+// The web page's image decoding: stb_image over the files that the page
+// fetches into its virtual file system at the bundle's paths (resources.js).
+// The browser's own decoder is not used: it goes through a 2D canvas, which
+// alters partly transparent pixels, and reads no GIF. stb_image reads 8- and
+// 16-bit PNG, as the desktop does, and gives 16-bit channels as their high
+// byte, as SDL_image does.
 #include "app/platform.h"
 
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
 
+#include "app/header.h"   // headerProblem
 #include "app/texture.h"  // Pot, sizeProblem
+#include "page.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_BMP
@@ -17,28 +20,54 @@
 #define STBI_NO_STDIO_WARNINGS
 #include "stb_image.h"
 
-SDL_Surface *stageFile(const char *path, bool padded, long largest, std::string *why)
+namespace {
+
+// stb_image's reason, in the desktop's words where the two decoders fail
+// alike: neither knows the format.
+std::string decoderProblem()
 {
-    struct stat info;
-    if (stat(path, &info) != 0) {
-        *why = std::string(std::strerror(errno)) + ": the page could not fetch it from beside index.html";
+    const std::string reason = stbi_failure_reason();
+    return reason == "unknown image type" ? "Unsupported image format" : reason;
+}
+
+// The file's header check, as on the desktop (header.h), then stb_image's
+// own; the decoded picture is checked again. Null with the reason in *why.
+unsigned char *readImage(const char *path, long largest, int *width, int *height, std::string *why)
+{
+    std::FILE *file = std::fopen(path, "rb");
+    if (!file) {
+        const int error = errno;
+        char fetched[256];
+        webFetchProblem(path, fetched, sizeof fetched);
+        *why = "the page could not fetch it from beside index.html: " +
+               std::string(*fetched ? fetched : std::strerror(error));
         return nullptr;
     }
-    int width = 0, height = 0, channels = 0;
-    if (!stbi_info(path, &width, &height, &channels)) {
-        *why = stbi_failure_reason();
-        return nullptr;
-    }
-    *why = sizeProblem(width, height, largest);
-    if (!why->empty())
-        return nullptr;
+    *why = headerProblem(file, largest);
+    if (why->empty() && std::fseek(file, 0, SEEK_SET) != 0)
+        *why = std::strerror(errno);
+    int channels = 0;
+    if (why->empty() && !stbi_info_from_file(file, width, height, &channels))
+        *why = decoderProblem();
+    if (why->empty())
+        *why = sizeProblem(*width, *height, largest);
     // Four channels whatever the file holds: an image without alpha comes out
     // opaque, a GIF's transparent colour as transparent black.
-    unsigned char *image = stbi_load(path, &width, &height, &channels, 4);
-    if (!image) {
-        *why = stbi_failure_reason();
+    unsigned char *image = nullptr;
+    if (why->empty() && !(image = stbi_load_from_file(file, width, height, &channels, 4)))
+        *why = decoderProblem();
+    std::fclose(file);
+    return image;
+}
+
+} // namespace
+
+SDL_Surface *stageFile(const char *path, bool padded, long largest, std::string *why)
+{
+    int width = 0, height = 0;
+    unsigned char *image = readImage(path, largest, &width, &height, why);
+    if (!image)
         return nullptr;
-    }
 
     const int stagedWidth = padded ? Pot(width) : width;
     const int stagedHeight = padded ? Pot(height) : height;

@@ -1,14 +1,91 @@
 // The page's side of the web platform, linked with --js-library.
 mergeInto(LibraryManager.library, {
   // SDL queues key presses from the document and mouse events from the
-  // canvas; the frame loop takes one event a frame, so a moving mouse would
-  // hold an Escape press back. Only the keys stay, as on the desktop.
-  webQueueOnlyKeys__deps: ['$SDL'],
-  webQueueOnlyKeys: function() {
+  // canvas, and cancels what the browser would do with each. The frame loop
+  // acts on Escape alone and takes one event a frame, so a moving mouse would
+  // hold an Escape press back: SDL gets Escape and nothing else, and every
+  // other key stays the browser's (Tab, F5, Ctrl+L, the arrows...). Once the
+  // demo has ended (SDL_Quit, or an abort), no key is taken.
+  $webKeys: { listener: null },
+  webTakeKeys__deps: ['$SDL', '$webKeys', '$webContext'],
+  webTakeKeys: function() {
     ['touchstart', 'touchend', 'touchmove', 'mousedown', 'mouseup', 'mousemove',
      'DOMMouseScroll', 'mousewheel', 'wheel', 'mouseout'].forEach(function(type) {
       Module['canvas'].removeEventListener(type, SDL.receiveEvent, true);
     });
+    ['keydown', 'keyup', 'keypress'].forEach(function(type) {
+      document.removeEventListener(type, SDL.receiveEvent);
+    });
+    webKeys.listener = function(event) {
+      if (event.key !== 'Escape' || ABORT)
+        return;
+      SDL.receiveEvent(event);  // queues it and cancels the browser's action
+      // While the context is lost the loop waits; Escape ends the wait.
+      if (event.type === 'keydown' && webContext.wake)
+        webContext.wake();
+    };
+    document.addEventListener('keydown', webKeys.listener);
+    document.addEventListener('keyup', webKeys.listener);
+  },
+
+  // The browser may take the GL context away (memory pressure, a GPU reset)
+  // and give it back later, with every texture, buffer and shader gone. The
+  // loop waits while it is lost (webAwaitContext, between frames) and
+  // rebuilds what the context held once it is back.
+  $webContext: { lost: false, restores: 0, wake: null },
+  webWatchContext__deps: ['$webContext'],
+  webWatchContext: function() {
+    var canvas = Module['canvas'];
+    canvas.addEventListener('webglcontextlost', function(event) {
+      event.preventDefault();  // or the browser never gives it back
+      webContext.lost = true;
+    });
+    canvas.addEventListener('webglcontextrestored', function() {
+      webContext.lost = false;
+      ++webContext.restores;
+      if (webContext.wake)
+        webContext.wake();
+    });
+  },
+  webContextLost__deps: ['$webContext'],
+  webContextLost: function() {
+    return webContext.lost ? 1 : 0;
+  },
+  webAwaitContext__deps: ['$Asyncify', '$callUserCallback', '$webContext'],
+  webAwaitContext: function() {
+    Asyncify.handleSleep(function(wakeUp) {
+      webContext.wake = function() {
+        webContext.wake = null;
+        callUserCallback(wakeUp);
+      };
+      if (!webContext.lost)
+        webContext.wake();
+    });
+  },
+  webTakeRestore__deps: ['$webContext'],
+  webTakeRestore: function() {
+    var restored = webContext.restores > 0;
+    webContext.restores = 0;
+    return restored ? 1 : 0;
+  },
+  // What the GL emulation made on the lost context: its vertex and index
+  // buffers, its shader programs, and the texture objects behind the
+  // program's names. The emulated matrices and switches live here in
+  // JavaScript and outlast the context.
+  webResetGl__deps: ['$GL', '$GLImmediate'],
+  webResetGl: function() {
+    var context = GL.currentContext;
+    context.initExtensionsDone = false;
+    GL.initExtensions(context);
+    GL.generateTempBuffers(true, context);
+    GLImmediate.rendererCache = GLImmediate.MapTreeLib.create();
+    GLImmediate.currentRenderer = null;
+    GLImmediate.lastRenderer = null;
+    GLImmediate.lastProgram = null;
+    GLImmediate.lastArrayBuffer = null;
+    GLImmediate.fixedFunctionProgram = null;
+    for (var name in GL.textures)
+      GL.textures[name] = null;
   },
 
   webHasWebGL: function() {
@@ -60,7 +137,18 @@ mergeInto(LibraryManager.library, {
     return waited ? 1 : 0;
   },
 
+  webFetchProblem: function(path, into, size) {
+    stringToUTF8(Module['fetchProblems'][UTF8ToString(path)] || '', into, size);
+  },
+
   // The emulated SDL_Quit only prints that it did nothing, which would mix
-  // with the frame-rate lines; there is nothing to shut down in a page.
-  SDL_Quit: function() {},
+  // with the frame-rate lines; in a page it gives the keys back.
+  SDL_Quit__deps: ['$webKeys'],
+  SDL_Quit: function() {
+    if (!webKeys.listener)
+      return;
+    document.removeEventListener('keydown', webKeys.listener);
+    document.removeEventListener('keyup', webKeys.listener);
+    webKeys.listener = null;
+  },
 });

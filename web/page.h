@@ -2,9 +2,20 @@
 #pragma once
 
 extern "C" {
-void webQueueOnlyKeys();
+// SDL's events become Escape alone; every other key stays the browser's.
+void webTakeKeys();
+// The GL context: watched from the display's opening on; whether it is lost
+// now; waiting until it is given back (or Escape is pressed); whether it was
+// given back since the last call; and clearing what the emulation held on it.
+void webWatchContext();
+int webContextLost();
+void webAwaitContext();
+int webTakeRestore();
+void webResetGl();
 int webHasWebGL();
 int webFramesWanted();
+// Why the page could not fetch the file at path, or "" when it knows of no reason.
+void webFetchProblem(const char *path, char *into, int size);
 void webShowFrame(long frame);
 // True when SDL_Delay gave way to the browser since the last call.
 int webTakeWait();

@@ -10,7 +10,12 @@
 void inits()
 {
     openDisplay();
+    renderState();
+    loadTextures();
+}
 
+void renderState()
+{
     glClearColor(0.0, 0.0, 0.0, 1.0);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
@@ -20,7 +25,10 @@ void inits()
     glMatrixMode(GL_PROJECTION);
     glOrtho(0.0, 640.0, 479.0, -1.0, 0.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
+}
 
+void loadTextures()
+{
     for (const TextureSlot &slot : textureTable) {
         char path[64];
         std::snprintf(path, sizeof path, "%s%s", VORLEX_RESOURCES, slot.file);

@@ -1,5 +1,5 @@
 // The benchmark's web figures against their goals, one line each in the
-// benchmark's table: node figures.js BUILD-WEB. Exits 1 when a goal is
+// benchmark's table: node figures.js PAGE-FOLDER. Exits 1 when a goal is
 // missed. Timings: run it on an otherwise idle machine; never in CI.
 'use strict';
 const fs = require('fs');

@@ -1,6 +1,6 @@
-// Serves build-web/ on 127.0.0.1 and drives the page in Debian's headless
-// Chromium (software WebGL through SwiftShader), for the tests, the still and
-// the benchmark.
+// Serves the page folder (dist/web/) on 127.0.0.1 and drives the page in
+// Debian's headless Chromium (software WebGL through SwiftShader), for the
+// tests, the still and the benchmark.
 'use strict';
 const fs = require('fs');
 const os = require('os');
@@ -28,12 +28,13 @@ async function launch(extraFlags = []) {
 }
 
 // Opens the page at `query` with the canvas shown at 1:1 (a window that fits
-// 640x480 but not twice that), collecting console lines, page errors and
-// WebGL errors the emulation records. `prepare` gets the page before it loads.
-async function open(browser, url, query = '', prepare = async () => {}) {
+// 640x480 but not twice that, unless `viewport` says otherwise), collecting
+// console lines, page errors and WebGL errors the emulation records.
+// `prepare` gets the page before it loads.
+async function open(browser, url, query = '', prepare = async () => {}, viewport = { width: 800, height: 700 }) {
   const page = await browser.newPage();
   await prepare(page);
-  await page.setViewport({ width: 800, height: 700 });
+  await page.setViewport(viewport);
   const log = { log: [], warn: [], error: [], pageErrors: [] };
   page.on('console', (message) => {
     const kind = message.type() === 'warning' ? 'warn' : message.type();

@@ -1,4 +1,4 @@
-// Writes the README's still of the page: node still.js BUILD-WEB OUT.png FRAME.
+// Writes the README's still of the page: node still.js PAGE-FOLDER OUT.png FRAME.
 // The web test holds the committed file to what the page draws.
 'use strict';
 const fs = require('fs');
@@ -8,7 +8,7 @@ const { launch, open, waitEnded } = require('./page.js');
 (async () => {
   const [folder, out, frame] = process.argv.slice(2);
   if (!/^[1-9]\d*$/.test(frame || '')) {
-    console.error('usage: node still.js BUILD-WEB OUT.png FRAME (a frame from 1 on)');
+    console.error('usage: node still.js PAGE-FOLDER OUT.png FRAME (a frame from 1 on)');
     process.exit(2);
   }
   const { server, url } = await serve(folder);
