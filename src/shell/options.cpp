@@ -1,7 +1,5 @@
 #include "shell/options.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #ifndef VORLEX_VERSION
@@ -18,25 +16,6 @@ CommandLine misuse(const std::string &what)
     line.action = CommandLine::Action::misuse;
     line.problem = "Vorlex: " + what + kHint;
     return line;
-}
-
-// An X window ID as screensavers pass it: decimal, or hexadecimal after 0x.
-// Nothing else, and never 0, which is no window.
-bool parseWindowId(const char *text, unsigned long *id)
-{
-    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    const char *digits = hex ? text + 2 : text;
-    // strtoul would take a sign or leading blanks; an ID has neither.
-    if (!*digits || std::strspn(digits, hex ? "0123456789abcdefABCDEF" : "0123456789") != std::strlen(digits))
-        return false;
-    errno = 0;
-    char *end = nullptr;
-    const unsigned long value = std::strtoul(digits, &end, hex ? 16 : 10);
-    // X resource IDs are 29 bits; anything wider names no window.
-    if (errno != 0 || *end != '\0' || value == 0 || value > 0x1FFFFFFFul)
-        return false;
-    *id = value;
-    return true;
 }
 
 // Screensaver daemons pass --root and --window-id; X programs of their age
@@ -88,7 +67,9 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
                 return misuse("\"" + std::string(value) +
                               "\" is not a window ID: give it in decimal, or in hexadecimal after 0x");
         }
-        if (modeOption)
+        // A daemon may add its --root to a command line that has one.
+        const bool same = asked.mode == line.display.mode && asked.windowId == line.display.windowId;
+        if (modeOption && !same)
             return misuse(std::string(modeOption) + " and " + argument + " ask for different displays");
         modeOption = argument;
         line.display = asked;
