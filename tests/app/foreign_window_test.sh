@@ -9,6 +9,7 @@
 # Usage: foreign_window_test.sh BUILD_DIR HOST_WINDOW   (needs DISPLAY, 1024x768)
 set -u
 source "$(dirname "$0")/../support/e2e.sh"
+source "$(dirname "$0")/../support/picture.sh"
 host_window=$2
 
 # A host window of $1 x $2 at the root's top left corner: sets host_id.
@@ -30,33 +31,6 @@ stop_host() {
 start() {
   (cd "$build" && exec env "$@" >"$work/out" 2>"$work/err") &
   pid=$!
-}
-
-# The crosshair's extent, WxH+X+Y, in a screenshot of the screen.
-crosshair() {
-  import -window root "$work/shot.png" 2>/dev/null &&
-    convert "$work/shot.png" -fuzz 20% -fill black +opaque blue -format '%@' info: 2>/dev/null
-}
-
-# Expects the crosshair across the picture letterboxed into a window of
-# $2 x $3 at the screen's top left, within two picture pixels, for up to 10 s.
-expect_picture() {
-  local what=$1 box=""
-  read -r pw ph px py slack < <(awk -v w="$2" -v h="$3" 'BEGIN {
-    s = w / 640 < h / 480 ? w / 640 : h / 480
-    printf "%d %d %d %d %d\n", 640 * s, 480 * s, (w - 640 * s) / 2, (h - 480 * s) / 2, 2 * s + 1 }')
-  for _ in $(seq 20); do
-    sleep 0.5
-    box=$(crosshair) || continue
-    [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || continue
-    local d dx=0
-    for d in $((BASH_REMATCH[1] - pw)) $((BASH_REMATCH[2] - ph)) $((BASH_REMATCH[3] - px)) \
-      $((BASH_REMATCH[4] - py)); do
-      ((${d#-} <= slack)) || dx=1
-    done
-    ((dx == 0)) && { pass "$what: crosshair across $box"; return; }
-  done
-  fail "$what: expected the crosshair across ${pw}x${ph}+${px}+${py}, saw it across ${box:-nothing}"
 }
 
 # Expects the program to end within 10 s with status $2, nothing on standard
