@@ -67,12 +67,18 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
                 return misuse("\"" + std::string(value) +
                               "\" is not a window ID: give it in decimal, or in hexadecimal after 0x");
         }
-        // A daemon may add its --root to a command line that has one.
-        const bool same = asked.mode == line.display.mode && asked.windowId == line.display.windowId;
-        if (modeOption && !same)
+        // A daemon adds its options to the command line it was given: its
+        // --root to one that has it, and a settings dialog the preview's
+        // --window-id to one that says --root. The window ID is then meant.
+        const DisplayRequest &before = line.display;
+        const bool same = asked.mode == before.mode && asked.windowId == before.windowId;
+        const bool preview = (asked.mode == DisplayMode::root && before.mode == DisplayMode::windowId) ||
+                             (asked.mode == DisplayMode::windowId && before.mode == DisplayMode::root);
+        if (modeOption && !same && !preview)
             return misuse(std::string(modeOption) + " and " + argument + " ask for different displays");
         modeOption = argument;
-        line.display = asked;
+        if (asked.mode != DisplayMode::root || before.mode != DisplayMode::windowId)
+            line.display = asked;
     }
     // As GNU programs do: --help and --version answer whatever else is asked.
     if (help)
