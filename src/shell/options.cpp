@@ -76,9 +76,10 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
                              (asked.mode == DisplayMode::windowId && before.mode == DisplayMode::root);
         if (modeOption && !same && !preview)
             return misuse(std::string(modeOption) + " and " + argument + " ask for different displays");
+        if (preview && asked.mode == DisplayMode::root)
+            continue;
         modeOption = argument;
-        if (asked.mode != DisplayMode::root || before.mode != DisplayMode::windowId)
-            line.display = asked;
+        line.display = asked;
     }
     // As GNU programs do: --help and --version answer whatever else is asked.
     if (help)

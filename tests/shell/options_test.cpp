@@ -69,6 +69,8 @@ TEST(Options, MistakesAreOneLineThatNamesThem)
          "Vorlex: --window-id and --window ask for different displays (--help lists the options)"},
         {{"--window-id", "7", "--window-id=8"},
          "Vorlex: --window-id and --window-id=8 ask for different displays (--help lists the options)"},
+        {{"-window-id", "7", "--root", "--window"},
+         "Vorlex: -window-id and --window ask for different displays (--help lists the options)"},
     };
     for (const Case &c : cases) {
         const CommandLine line = parse(c.arguments);
