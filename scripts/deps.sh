@@ -15,8 +15,10 @@ declare -A packages=(
   # The end-to-end scripts write broken images with perl and look for
   # leftovers with pgrep (procps); the resources' check runs their generator
   # (python3-pil); the screen test starts a window manager (openbox) and reads
-  # screenshots (imagemagick); CI builds the benchmark too.
-  [test]="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool desktop-file-utils perl procps python3 python3-pil openbox imagemagick"
+  # screenshots (imagemagick); CI builds the benchmark too. The screensaver
+  # test runs the xscreensaver daemon, whose "GL:" display modes need the
+  # visual helper of xscreensaver-gl.
+  [test]="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool desktop-file-utils perl procps python3 python3-pil openbox imagemagick xscreensaver xscreensaver-gl"
   # llvm-14 brings llvm-symbolizer, which names the functions in a crash.
   [fuzz]="clang libclang-rt-14-dev llvm-14"
   [pictures]="imagemagick"

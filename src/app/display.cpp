@@ -16,6 +16,8 @@
 
 #include "app/display_request.h"
 #include "app/fail.h"
+#include "app/foreign_window.h"
+#include "app/quit.h"
 #include "app/screen.h"
 #ifdef VORLEX_SANITIZED
 #include <sanitizer/common_interface_defs.h>
@@ -160,10 +162,14 @@ bool hasExtension(const char *extensions, const char *wanted)
 
 void openDisplay()
 {
-    const bool windowed = displayRequest().mode == DisplayMode::window;
+    const DisplayMode mode = displayRequest().mode;
+    const bool windowed = mode == DisplayMode::window;
+    const bool foreign = mode == DisplayMode::root || mode == DisplayMode::windowId;
     // A 640x480 window is the picture's own size: nothing to fit or scale.
     if (windowed)
         setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
+    else if (foreign)
+        chooseForeignWindow(displayRequest());
     else
         chooseScreenFit();
     int started;
@@ -177,12 +183,16 @@ void openDisplay()
     requireVisibleDriver();
 
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    mWIN = SDL_SetVideoMode(640, 480, 32, windowed ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
+    mWIN = SDL_SetVideoMode(640, 480, 32, windowed || foreign ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
+    if (!mWIN && foreign)
+        foreignWindowFailed(SDL_GetError());
     if (!mWIN)
         startFail(windowed ? "cannot open the 640x480 OpenGL window"
                            : "cannot open the 640x480 full-screen OpenGL display",
                   SDL_GetError());
-    if (const char *reason = applyScreenFit())
+    if (foreign)
+        watchForeignWindow();
+    else if (const char *reason = applyScreenFit())
         startFail("cannot cover the screen", reason);
     if (!hasExtension(reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)),
                       "GL_ARB_texture_rectangle")) {
@@ -195,11 +205,20 @@ void openDisplay()
     }
     // After the display is open: SDL may set a handler of its own.
     XSetIOErrorHandler(onLostDisplay);
+    // Another program's window keeps its title and its pointer.
+    if (foreign)
+        return;
     SDL_WM_SetCaption("OpenGL Test Window", NULL);
     SDL_ShowCursor(SDL_DISABLE);
 }
 
 void presentFrame()
 {
+    // A window its owner destroyed takes no more frames; the next quit test
+    // ends the loop, status 0, as the owner meant.
+    if (foreignWindowGone()) {
+        postQuitEvent();
+        return;
+    }
     SDL_GL_SwapBuffers();
 }

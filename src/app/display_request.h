@@ -17,3 +17,8 @@ struct DisplayRequest {
 // Kept for openDisplay(); the full-screen display until something is asked.
 void requestDisplay(const DisplayRequest &request);
 const DisplayRequest &displayRequest();
+
+// An X window ID as screensavers pass it, on the command line or in
+// XSCREENSAVER_WINDOW: decimal, or hexadecimal after 0x. False for anything
+// else, and for 0, which is no window.
+bool parseWindowId(const char *text, unsigned long *id);

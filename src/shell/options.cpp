@@ -1,7 +1,5 @@
 #include "shell/options.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #ifndef VORLEX_VERSION
@@ -18,25 +16,6 @@ CommandLine misuse(const std::string &what)
     line.action = CommandLine::Action::misuse;
     line.problem = "Vorlex: " + what + kHint;
     return line;
-}
-
-// An X window ID as screensavers pass it: decimal, or hexadecimal after 0x.
-// Nothing else, and never 0, which is no window.
-bool parseWindowId(const char *text, unsigned long *id)
-{
-    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    const char *digits = hex ? text + 2 : text;
-    // strtoul would take a sign or leading blanks; an ID has neither.
-    if (!*digits || std::strspn(digits, hex ? "0123456789abcdefABCDEF" : "0123456789") != std::strlen(digits))
-        return false;
-    errno = 0;
-    char *end = nullptr;
-    const unsigned long value = std::strtoul(digits, &end, hex ? 16 : 10);
-    // X resource IDs are 29 bits; anything wider names no window.
-    if (errno != 0 || *end != '\0' || value == 0 || value > 0x1FFFFFFFul)
-        return false;
-    *id = value;
-    return true;
 }
 
 // Screensaver daemons pass --root and --window-id; X programs of their age
@@ -88,8 +67,17 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
                 return misuse("\"" + std::string(value) +
                               "\" is not a window ID: give it in decimal, or in hexadecimal after 0x");
         }
-        if (modeOption)
+        // A daemon adds its options to the command line it was given: its
+        // --root to one that has it, and a settings dialog the preview's
+        // --window-id to one that says --root. The window ID is then meant.
+        const DisplayRequest &before = line.display;
+        const bool same = asked.mode == before.mode && asked.windowId == before.windowId;
+        const bool preview = (asked.mode == DisplayMode::root && before.mode == DisplayMode::windowId) ||
+                             (asked.mode == DisplayMode::windowId && before.mode == DisplayMode::root);
+        if (modeOption && !same && !preview)
             return misuse(std::string(modeOption) + " and " + argument + " ask for different displays");
+        if (preview && asked.mode == DisplayMode::root)
+            continue;
         modeOption = argument;
         line.display = asked;
     }

@@ -3,7 +3,8 @@
 # builds and lints it, apt installs it with its dependencies in a fresh
 # minimal Debian 12 root (scripts/fresh-root.sh), the desktop entry's command
 # runs it on a private Xvfb started outside the root until a real Escape
-# press, and apt purge leaves nothing of it behind. Needs root on the host.
+# press, the screensaver's entry names its command and that command runs until
+# SIGTERM, and apt purge leaves nothing of it behind. Needs root on the host.
 # Ends with "package: N passed, N failed".
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -70,11 +71,47 @@ else
   fail "after Escape: status $status, expected 0; stderr: $(head -c 400 "$work/err")"
 fi
 
+# The screensaver's registration, and what its entry runs: the demo on the
+# screen's root window (no daemon here to name a window) until SIGTERM, as a
+# daemon ends it.
+saver_exec=$(sed -n 's/^Exec=//p' "$fresh/usr/share/applications/screensavers/vorlex.desktop" 2>/dev/null)
+saver_name=$(sed -n 's/.*<screensaver name="\([^"]*\)".*/\1/p' \
+  "$fresh/usr/share/xscreensaver/config/vorlex.xml" 2>/dev/null)
+if [[ $saver_exec != '"/usr/bin/vorlex" --root' || $saver_name != vorlex ]]; then
+  fail "the screensaver's entry has Exec=$saver_exec; XScreenSaver's page names \"$saver_name\""
+else
+  pass "the screensaver's entry runs \"/usr/bin/vorlex\" --root; XScreenSaver's page names vorlex"
+  in_root sh -c 'cd /root && exec /usr/bin/vorlex --root' >"$work/out" 2>"$work/err" &
+  run=$!
+  demo=
+  for _ in $(seq 300); do
+    for pid in $(pgrep -f '^\./Vorlex\.app/Contents/MacOS/Vorlex --root$'); do
+      [[ $(readlink "/proc/$pid/root") == "$fresh" ]] && demo=$pid
+    done
+    [[ -n $demo ]] && grep -qE '^[0-9]+$' "$work/out" && break
+    kill -0 "$run" 2>/dev/null || break
+    sleep 0.1
+  done
+  [[ -n $demo ]] && kill -TERM "$demo"
+  status=hung
+  for _ in $(seq 100); do
+    kill -0 "$run" 2>/dev/null || { wait "$run"; status=$?; break; }
+    sleep 0.1
+  done
+  if [[ -n $demo && $status == 0 && ! -s $work/err ]] && grep -qE '^[0-9]+$' "$work/out"; then
+    pass "vorlex --root draws on the root window until SIGTERM, status 0"
+  else
+    fail "vorlex --root: ${demo:+pid $demo, }status $status; stdout: $(head -c 100 "$work/out"); stderr: $(head -c 400 "$work/err")"
+  fi
+fi
+
 if ! in_root sh -c 'DEBIAN_FRONTEND=noninteractive apt-get -y -o DPkg::Lock::Timeout=900 purge vorlex' \
     >"$work/purge.log" 2>&1; then
   fail "apt-get purge vorlex: $(tail -n 20 "$work/purge.log")"
 else
-  left=$(find "$fresh" -xdev -iname '*vorlex*' | sed "s|^$fresh||")
+  # The screensaver's folders belong to no package of a fresh root.
+  left=$(find "$fresh" -xdev \( -iname '*vorlex*' -o -path "$fresh/usr/share/xscreensaver" \
+    -o -path "$fresh/usr/share/applications/screensavers" \) | sed "s|^$fresh||")
   if [[ -n $left ]]; then
     fail "apt-get purge vorlex leaves: $(echo $left)"
   else

@@ -30,6 +30,11 @@ TEST(Options, AskForADisplayOrAnAnswer)
         {{"--window-id", "4194311"}, Action::run, DisplayMode::windowId, 4194311},
         {{"-window-id", "0x400007"}, Action::run, DisplayMode::windowId, 0x400007},
         {{"--window-id=0X1fFfFfFf"}, Action::run, DisplayMode::windowId, 0x1FFFFFFF},
+        {{"--root", "-root"}, Action::run, DisplayMode::root, 0},
+        {{"--window-id", "7", "--window-id=0x7"}, Action::run, DisplayMode::windowId, 7},
+        // A settings dialog's preview: the command line with the preview's window.
+        {{"--root", "--window-id", "0x7"}, Action::run, DisplayMode::windowId, 7},
+        {{"-window-id", "7", "-root"}, Action::run, DisplayMode::windowId, 7},
         {{"--help"}, Action::help, DisplayMode::fullScreen, 0},
         {{"-h"}, Action::help, DisplayMode::fullScreen, 0},
         {{"--version"}, Action::version, DisplayMode::fullScreen, 0},
@@ -60,6 +65,12 @@ TEST(Options, MistakesAreOneLineThatNamesThem)
         {{"--window-id"}, "Vorlex: --window-id needs a window ID (--help lists the options)"},
         {{"--window", "--root"},
          "Vorlex: --window and --root ask for different displays (--help lists the options)"},
+        {{"--window-id", "7", "--window"},
+         "Vorlex: --window-id and --window ask for different displays (--help lists the options)"},
+        {{"--window-id", "7", "--window-id=8"},
+         "Vorlex: --window-id and --window-id=8 ask for different displays (--help lists the options)"},
+        {{"-window-id", "7", "--root", "--window"},
+         "Vorlex: -window-id and --window ask for different displays (--help lists the options)"},
     };
     for (const Case &c : cases) {
         const CommandLine line = parse(c.arguments);

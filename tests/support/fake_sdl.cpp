@@ -1,6 +1,7 @@
 #include "fakes.h"
 
 #include <SDL_image.h>
+#include <SDL_syswm.h>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
@@ -108,6 +109,13 @@ SDL_Surface *SDL_SetVideoMode(int w, int h, int bpp, Uint32 flags)
     }
     static SDL_Surface screen{};
     return &screen;
+}
+
+// No X window behind the stand-in's display: SDL's answer where it has none.
+int SDL_GetWMInfo(SDL_SysWMinfo *)
+{
+    record("SDL_GetWMInfo()");
+    return 0;
 }
 
 void SDL_WM_SetCaption(const char *title, const char *icon)

@@ -1,0 +1,180 @@
+// Drawing into a window another program made. SDL 1.2's SDL_WINDOWID names
+// it; SDL2, under sdl12-compat, makes a GL context on such a window only with
+// its hint SDL_VIDEO_FOREIGN_WINDOW_OPENGL, which it reads from the
+// environment. sdl12-compat's scaling pass then letterboxes the picture into
+// the size SDL2 knows for the window, and SDL2 learns of a new size only from
+// the window's ConfigureNotify events, which it does not ask for on a window
+// it did not make: watchForeignWindow() asks for them on SDL's connection.
+// A second connection of this file's own watches for the window's end.
+#include "app/foreign_window.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "app/fail.h"
+
+namespace {
+
+// This file's connection: open from chooseForeignWindow() to the end, with
+// the window's structure events selected.
+Display *own;
+Window target = None;
+std::string named; // "the window 0x...", as lines name it
+
+// Requests on the window fail once its owner has destroyed it, at any point
+// of SDL's or GL's work. Xlib's error handler, one for the whole process,
+// notes that the X server found no such window, and keeps any other error
+// for the next look, which tells whether the window's end explains it.
+volatile sig_atomic_t vanished;
+bool otherError;
+char errorText[160];
+
+int onXError(Display *display, XErrorEvent *error)
+{
+    if (display == own)
+        return 0;
+    if ((error->error_code == BadWindow || error->error_code == BadDrawable) && error->resourceid == target) {
+        vanished = 1;
+    } else if (!otherError) {
+        otherError = true;
+        XGetErrorText(display, error->error_code, errorText, sizeof errorText);
+    }
+    return 0;
+}
+
+// SDL2 reads the window's attributes as it takes the window over and uses
+// them unchecked, so a window destroyed at that moment crashes it. While SDL
+// starts, a crash that follows the X server's word that the window is gone
+// is that end, and ends the program as the window's owner meant; any other
+// crash stays one.
+void onCrashWhileStarting(int number)
+{
+    if (vanished)
+        _exit(0);
+    signal(number, SIG_DFL); // the faulting instruction runs again, and crashes
+}
+
+void guardStart(bool on)
+{
+    for (const int number : {SIGSEGV, SIGBUS})
+        signal(number, on ? onCrashWhileStarting : SIG_DFL);
+}
+
+// Asks the X server, on this file's connection, whether the window is there.
+bool windowExists()
+{
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(own, target, &attributes) != 0;
+}
+
+// The display's answer, or a line for the case that nothing answers.
+Display *openOwnDisplay()
+{
+    if (Display *display = XOpenDisplay(nullptr))
+        return display;
+    const char *name = std::getenv("DISPLAY");
+    startFail("cannot open the display",
+              name && *name ? ("the X display " + std::string(name) + " does not answer").c_str()
+                            : "DISPLAY is not set, and drawing into an X window needs one");
+}
+
+std::string hex(unsigned long id)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%lx", id);
+    return text;
+}
+
+} // namespace
+
+void chooseForeignWindow(const DisplayRequest &request)
+{
+    // The window is an X window, whatever driver the session prefers.
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    // As on the full screen: the bitmap fonts stay sharp when scaled up.
+    setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
+    own = openOwnDisplay();
+    XSetErrorHandler(onXError);
+
+    unsigned long id = request.windowId;
+    if (request.mode == DisplayMode::windowId) {
+        named = "the window " + hex(id);
+    } else if (const char *given = std::getenv("XSCREENSAVER_WINDOW"); given && *given) {
+        if (!parseWindowId(given, &id))
+            startFail("cannot find the screensaver's window",
+                      ("XSCREENSAVER_WINDOW is \"" + std::string(given) +
+                       "\", not a window ID (decimal, or hexadecimal after 0x)")
+                          .c_str());
+        named = "the screensaver's window " + hex(id) + " (XSCREENSAVER_WINDOW)";
+    } else {
+        id = RootWindow(own, DefaultScreen(own));
+        named = "the root window " + hex(id);
+    }
+    target = id;
+
+    // Selected before the look, so that any end after it is seen, during
+    // SDL's start too.
+    XSelectInput(own, target, StructureNotifyMask);
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(own, target, &attributes))
+        startFail(("cannot draw into " + named).c_str(),
+                  ("no such window on the X display " + std::string(DisplayString(own))).c_str());
+    if (attributes.c_class == InputOnly)
+        startFail(("cannot draw into " + named).c_str(), "it is an input-only window");
+
+    guardStart(true);
+    setenv("SDL_WINDOWID", std::to_string(id).c_str(), 1);
+    setenv("SDL_VIDEO_FOREIGN_WINDOW_OPENGL", "1", 1);
+}
+
+void foreignWindowFailed(const char *reason)
+{
+    const std::string kept = reason ? reason : "";
+    if (vanished || !windowExists()) {
+        SDL_Quit();
+        std::exit(0);
+    }
+    startFail(("cannot draw into " + named).c_str(), kept.c_str());
+}
+
+void watchForeignWindow()
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWMInfo(&info) <= 0 || info.subsystem != SDL_SYSWM_X11)
+        foreignWindowFailed("SDL does not say which X connection draws into it");
+    auto &x11 = info.info.x11;
+    x11.lock_func();
+    // SDL's own selection on the window, if any, stays.
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(x11.display, x11.window, &attributes))
+        XSelectInput(x11.display, x11.window, attributes.your_event_mask | StructureNotifyMask);
+    XFlush(x11.display);
+    x11.unlock_func();
+    guardStart(false);
+}
+
+bool foreignWindowGone()
+{
+    if (!own)
+        return false;
+    bool destroyed = false;
+    while (XPending(own)) {
+        XEvent event;
+        XNextEvent(own, &event);
+        destroyed = destroyed || (event.type == DestroyNotify && event.xdestroywindow.window == target);
+    }
+    if (destroyed || vanished)
+        return true;
+    if (!otherError)
+        return false;
+    if (!windowExists())
+        return true;
+    startFail(("cannot draw into " + named).c_str(), ("X error: " + std::string(errorText)).c_str());
+}
