@@ -13,9 +13,9 @@ namespace {
 
 void onTerminationSignal(int number)
 {
-    // During start-up, which may wait on a display that never answers, the
-    // process ends at once: nothing is on screen to leave behind, and
-    // nothing would take the request. Later, a repeated request while the
+    // Until the display is open, start-up may be waiting on an X server that
+    // never answers, and nothing would take the request: the process ends at
+    // once (the server takes away any window it has begun). Later, a repeated request while the
     // first has waited seconds for the frame loop means the program is
     // stuck: the signal then does what it does by default, once this
     // handler returns. One that follows close behind (systemd's TERM then
