@@ -202,22 +202,25 @@ bool displayOpen;
 
 int onXError(Display *display, XErrorEvent *error)
 {
-    if (!refused.seen) {
-        refused.seen = true;
-        refused.major = error->request_code;
-        refused.minor = error->minor_code;
-        XGetErrorText(display, error->error_code, refused.text, sizeof refused.text);
-    }
+    char text[sizeof refused.text];
+    XGetErrorText(display, error->error_code, text, sizeof text);
     if (displayOpen) {
         // Mid-run, as Xlib's own handler would, but in one line.
         char line[320];
         const int length = std::snprintf(line, sizeof line,
                                          "Vorlex: the X display %s refused a request (major %d, minor %d): %s\n",
-                                         DisplayString(display), refused.major, refused.minor, refused.text);
-        if (length > 0 && write(STDERR_FILENO, line, std::min<std::size_t>(static_cast<std::size_t>(length), sizeof line - 1)) < 0) {
+                                         DisplayString(display), error->request_code, error->minor_code, text);
+        if (length > 0 &&
+            write(STDERR_FILENO, line, std::min(static_cast<std::size_t>(length), sizeof line - 1)) < 0) {
             // Nothing left to tell it to.
         }
         _exit(1);
+    }
+    if (!refused.seen) {
+        refused.seen = true;
+        refused.major = error->request_code;
+        refused.minor = error->minor_code;
+        std::memcpy(refused.text, text, sizeof text);
     }
     return 0;
 }
