@@ -280,8 +280,13 @@ void probeDisplay(const char *name)
     if (probe)
         return;
     const std::string said = heldStderr.said();
-    if (!refusedAuthorisation(said))
-        return; // SDL tries again and says why
+    if (said.empty())
+        return; // no server answered: SDL tries again and says why
+    if (!refusedAuthorisation(said)) {
+        heldStderr.release();
+        startFail(("cannot open the display " + std::string(name)).c_str(),
+                  ("the X server refused the connection: " + said).c_str());
+    }
     const char *authority = std::getenv("XAUTHORITY");
     const char *home = std::getenv("HOME");
     const std::string file = authority && *authority ? authority : std::string(home ? home : "") + "/.Xauthority";

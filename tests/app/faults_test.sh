@@ -220,6 +220,18 @@ expect_failure "$build" "^Vorlex: cannot open the display $xdisplay: the X serve
   "no X cookie" DISPLAY="$xdisplay" XAUTHORITY="$work/none"
 end_xvfb
 
+# A server that refuses for another reason: all its client slots taken.
+own_xvfb -screen 0 640x480x24 -maxclients 64
+perl -MIO::Socket::UNIX -e 'my @held; while (my $c = IO::Socket::UNIX->new(Peer => $ARGV[0])) { push @held, $c; last if @held > 64 } print "full\n"; sleep 60' \
+  "/tmp/.X11-unix/X${xdisplay#:}" >"$work/slots" &
+holder=$!
+for _ in $(seq 100); do [[ -s $work/slots ]] && break; sleep 0.05; done
+expect_failure "$build" "^Vorlex: cannot open the display $xdisplay: the X server refused the connection: Maximum number of clients reached\$" \
+  "a server with no client slot left" DISPLAY="$xdisplay"
+kill "$holder"
+wait "$holder" 2>/dev/null
+end_xvfb
+
 # The second screen of a server of two: the picture covers it (1024x768 is
 # 4:3), full screen and in a window; where SDL is told to place windows by
 # RandR, it cannot, and says so.
