@@ -27,26 +27,15 @@ Display *own;
 Window target = None;
 std::string named; // "the window 0x...", as lines name it
 
-// Requests on the window fail once its owner has destroyed it, at any point
-// of SDL's or GL's work. Xlib's error handler, one for the whole process,
-// notes that the X server found no such window, and keeps any other error
-// for the next look, which tells whether the window's end explains it.
+// Requests on the window, and on what SDL and GL keep of it, fail once its
+// owner has destroyed it, at any point of SDL's or GL's work. The process's X
+// error handler hands this file every error: one about the window is noted
+// from the start, any other once the frames run, and the next look tells
+// whether the window's end explains it.
 volatile sig_atomic_t vanished;
+bool running;
 bool otherError;
 char errorText[160];
-
-int onXError(Display *display, XErrorEvent *error)
-{
-    if (display == own)
-        return 0;
-    if ((error->error_code == BadWindow || error->error_code == BadDrawable) && error->resourceid == target) {
-        vanished = 1;
-    } else if (!otherError) {
-        otherError = true;
-        XGetErrorText(display, error->error_code, errorText, sizeof errorText);
-    }
-    return 0;
-}
 
 // SDL2 reads the window's attributes as it takes the window over and uses
 // them unchecked, so a window destroyed at that moment crashes it. While SDL
@@ -73,17 +62,6 @@ bool windowExists()
     return XGetWindowAttributes(own, target, &attributes) != 0;
 }
 
-// The display's answer, or a line for the case that nothing answers.
-Display *openOwnDisplay()
-{
-    if (Display *display = XOpenDisplay(nullptr))
-        return display;
-    const char *name = std::getenv("DISPLAY");
-    startFail("cannot open the display",
-              name && *name ? ("the X display " + std::string(name) + " does not answer").c_str()
-                            : "DISPLAY is not set, and drawing into an X window needs one");
-}
-
 std::string hex(unsigned long id)
 {
     char text[24];
@@ -93,62 +71,95 @@ std::string hex(unsigned long id)
 
 } // namespace
 
-void chooseForeignWindow(const DisplayRequest &request)
+bool chooseForeignWindow(const DisplayRequest &request, std::string *action, std::string *why)
 {
     // The window is an X window, whatever driver the session prefers.
     setenv("SDL_VIDEODRIVER", "x11", 1);
     // As on the full screen: the bitmap fonts stay sharp when scaled up.
     setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
-    own = openOwnDisplay();
-    XSetErrorHandler(onXError);
+    own = XOpenDisplay(nullptr);
+    if (!own) {
+        const char *name = std::getenv("DISPLAY");
+        *action = "cannot open the display";
+        *why = name && *name ? "the X display " + std::string(name) + " does not answer"
+                             : "DISPLAY is not set, and drawing into an X window needs one";
+        return false;
+    }
 
     unsigned long id = request.windowId;
     if (request.mode == DisplayMode::windowId) {
         named = "the window " + hex(id);
     } else if (const char *given = std::getenv("XSCREENSAVER_WINDOW"); given && *given) {
-        if (!parseWindowId(given, &id))
-            startFail("cannot find the screensaver's window",
-                      ("XSCREENSAVER_WINDOW is \"" + std::string(given) +
-                       "\", not a window ID (decimal, or hexadecimal after 0x)")
-                          .c_str());
+        if (!parseWindowId(given, &id)) {
+            *action = "cannot find the screensaver's window";
+            *why = "XSCREENSAVER_WINDOW is \"" + std::string(given) +
+                   "\", not a window ID (decimal, or hexadecimal after 0x)";
+            return false;
+        }
         named = "the screensaver's window " + hex(id) + " (XSCREENSAVER_WINDOW)";
     } else {
         id = RootWindow(own, DefaultScreen(own));
         named = "the root window " + hex(id);
     }
     target = id;
+    *action = foreignWindowAction();
 
     // Selected before the look, so that any end after it is seen, during
     // SDL's start too.
     XSelectInput(own, target, StructureNotifyMask);
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(own, target, &attributes))
-        startFail(("cannot draw into " + named).c_str(),
-                  ("no such window on the X display " + std::string(DisplayString(own))).c_str());
-    if (attributes.c_class == InputOnly)
-        startFail(("cannot draw into " + named).c_str(), "it is an input-only window");
+    if (!XGetWindowAttributes(own, target, &attributes)) {
+        *why = "no such window on the X display " + std::string(DisplayString(own));
+        return false;
+    }
+    if (attributes.c_class == InputOnly) {
+        *why = "it is an input-only window";
+        return false;
+    }
 
     guardStart(true);
     setenv("SDL_WINDOWID", std::to_string(id).c_str(), 1);
     setenv("SDL_VIDEO_FOREIGN_WINDOW_OPENGL", "1", 1);
+    return true;
 }
 
-void foreignWindowFailed(const char *reason)
+bool foreignWindowError(Display *display, const XErrorEvent *error)
 {
-    const std::string kept = reason ? reason : "";
-    if (vanished || !windowExists()) {
-        SDL_Quit();
-        std::exit(0);
-    }
-    startFail(("cannot draw into " + named).c_str(), kept.c_str());
+    if (target == None)
+        return false;
+    if (display == own)
+        return true;
+    const bool aboutWindow = error->resourceid == target;
+    if (!aboutWindow && !running)
+        return false;
+    if (!vanished && !otherError)
+        XGetErrorText(display, error->error_code, errorText, sizeof errorText);
+    if (aboutWindow)
+        vanished = 1;
+    else
+        otherError = true;
+    return true;
 }
 
-void watchForeignWindow()
+std::string foreignWindowAction()
+{
+    return "cannot draw into " + named;
+}
+
+void endIfForeignWindowGone()
+{
+    if (windowExists())
+        return;
+    SDL_Quit();
+    std::exit(0);
+}
+
+bool watchForeignWindow()
 {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWMInfo(&info) <= 0 || info.subsystem != SDL_SYSWM_X11)
-        foreignWindowFailed("SDL does not say which X connection draws into it");
+        return false;
     auto &x11 = info.info.x11;
     x11.lock_func();
     // SDL's own selection on the window, if any, stays.
@@ -158,6 +169,8 @@ void watchForeignWindow()
     XFlush(x11.display);
     x11.unlock_func();
     guardStart(false);
+    running = true;
+    return true;
 }
 
 bool foreignWindowGone()
@@ -170,11 +183,11 @@ bool foreignWindowGone()
         XNextEvent(own, &event);
         destroyed = destroyed || (event.type == DestroyNotify && event.xdestroywindow.window == target);
     }
-    if (destroyed || vanished)
+    if (destroyed)
         return true;
-    if (!otherError)
+    if (!vanished && !otherError)
         return false;
     if (!windowExists())
         return true;
-    startFail(("cannot draw into " + named).c_str(), ("X error: " + std::string(errorText)).c_str());
+    startFail(foreignWindowAction().c_str(), ("X error: " + std::string(errorText)).c_str());
 }

@@ -11,6 +11,10 @@ namespace {
 std::atomic<long> signalledAt{0};
 static_assert(std::atomic<long>::is_always_lock_free, "a signal handler may only touch a lock-free value");
 
+// Set once the display is open; read by signal handlers.
+std::atomic<bool> taking{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may only touch a lock-free value");
+
 // A quit request the full queue refused. Main thread only: the key
 // equivalents' filter runs while the frame loop polls.
 bool unqueued = false;
@@ -25,12 +29,19 @@ void postQuitEvent()
         unqueued = true;
 }
 
-bool signalQuit(long nowMs)
+QuitNow signalQuit(long nowMs)
 {
+    if (!taking.load())
+        return QuitNow::cleanly;
     long first = 0;
     if (signalledAt.compare_exchange_strong(first, nowMs + 1))
-        return false;
-    return nowMs + 1 - first >= kStuckQuitMs;
+        return QuitNow::no;
+    return nowMs + 1 - first >= kStuckQuitMs ? QuitNow::byDefault : QuitNow::no;
+}
+
+void takeQuitRequestsFromNowOn()
+{
+    taking.store(true);
 }
 
 bool takeUnqueuedQuit()

@@ -13,10 +13,22 @@ void postQuitEvent();
 // short enough for a stuck program.
 constexpr long kStuckQuitMs = 3000;
 
+// What a termination request does now.
+enum class QuitNow {
+    no,        // it waits for the frame loop's quit test
+    cleanly,   // start-up: the process ends at once, status 0
+    byDefault, // an earlier one waited kStuckQuitMs: the signal's default
+};
+
 // Notes a termination request from a signal handler, at `nowMs` on the
-// monotonic clock: async-signal-safe, any thread. True when an earlier one
-// has waited kStuckQuitMs or more without being taken by the frame loop.
-bool signalQuit(long nowMs);
+// monotonic clock: async-signal-safe, any thread. Until
+// takeQuitRequestsFromNowOn(), start-up may be waiting on a display that
+// never answers, and nothing would take the request: it ends the process.
+QuitNow signalQuit(long nowMs);
+
+// Called once the display is open: from now on the frame loop takes
+// termination requests.
+void takeQuitRequestsFromNowOn();
 
 // Asked by the quit test before each poll: turns a termination request noted
 // since into a quit event, and answers true, once, when a quit request is

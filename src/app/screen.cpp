@@ -9,6 +9,8 @@
 #include <X11/Xlib.h>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <strings.h>
 #include <unistd.h>
 
 namespace {
@@ -115,22 +117,35 @@ Window ownWindow(Display *display, Window root)
     return found;
 }
 
-// Only the X11 driver meets an X display; a driver named for another
-// (offscreen for a headless run) needs nothing from here.
-bool onX11()
+} // namespace
+
+bool x11DriverChosen()
 {
     const char *driver = std::getenv("SDL_VIDEODRIVER");
-    return !driver || !*driver || std::strcmp(driver, "x11") == 0;
+    if (!driver || !*driver)
+        return true;
+    // SDL tries the names in turn, in any case; those after one that always
+    // starts are never reached.
+    const std::string names = driver;
+    for (std::size_t at = 0; at <= names.size();) {
+        std::size_t end = names.find(',', at);
+        end = end == std::string::npos ? names.size() : end;
+        const std::string name = names.substr(at, end - at);
+        if (strcasecmp(name.c_str(), "x11") == 0)
+            return true;
+        if (strcasecmp(name.c_str(), "offscreen") == 0 || strcasecmp(name.c_str(), "dummy") == 0)
+            return false;
+        at = end + 1;
+    }
+    return false;
 }
-
-} // namespace
 
 void chooseScreenFit()
 {
     // Bitmap fonts of 6 and 12 pixels stay sharp under nearest-neighbour
     // scaling; the default linear filter smears each glyph over grey fringes.
     setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
-    if (std::getenv("SDL12COMPAT_OPENGL_SCALING") || !onX11())
+    if (std::getenv("SDL12COMPAT_OPENGL_SCALING") || !x11DriverChosen())
         return;
     Display *display = XOpenDisplay(nullptr);
     if (!display)

@@ -2,6 +2,11 @@
 // the screen, 4:3 and letterboxed, wherever the display lets it.
 #pragma once
 
+// Whether SDL_VIDEODRIVER lets SDL's X11 driver meet the X display: unset,
+// or a list (SDL's comma-separated, any case) where x11 comes before any
+// driver that always starts.
+bool x11DriverChosen();
+
 // Before SDL_Init: asks the X display whether a window manager runs and
 // honours full-screen requests, and sets sdl12-compat's scaling and filter
 // through the environment to match. A variable the user set is left alone.

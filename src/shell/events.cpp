@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <csignal>
 #include <ctime>
+#include <unistd.h>
 
 #include "app/quit.h"
 #include "shell/SDLMain.h"
@@ -12,17 +13,26 @@ namespace {
 
 void onTerminationSignal(int number)
 {
-    // A repeated request while the first has waited seconds for the frame
-    // loop means the program is stuck: the signal then does what it does by
-    // default, once this handler returns. One that follows close behind
-    // (systemd's TERM then HUP) joins the first. clock_gettime, signal and
-    // raise are async-signal-safe.
+    // Until the display is open, start-up may be waiting on an X server that
+    // never answers, and nothing would take the request: the process ends at
+    // once (the server takes away any window it has begun). Later, a repeated request while the
+    // first has waited seconds for the frame loop means the program is
+    // stuck: the signal then does what it does by default, once this
+    // handler returns. One that follows close behind (systemd's TERM then
+    // HUP) joins the first. clock_gettime, _exit, signal and raise are
+    // async-signal-safe.
     const int saved = errno;
     timespec now = {};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    if (signalQuit(now.tv_sec * 1000L + now.tv_nsec / 1000000L)) {
+    switch (signalQuit(now.tv_sec * 1000L + now.tv_nsec / 1000000L)) {
+    case QuitNow::cleanly:
+        _exit(0);
+    case QuitNow::byDefault:
         signal(number, SIG_DFL);
         raise(number);
+        break;
+    case QuitNow::no:
+        break;
     }
     errno = saved;
 }

@@ -11,7 +11,8 @@ void installKeyEquivalents();
 // Makes SIGINT, SIGTERM and SIGHUP, where their disposition is the default,
 // requests to quit, like the Quit item; a repeated one that arrives when the
 // first has waited kStuckQuitMs for the frame loop ends the process the
-// default way. Called before
+// default way. Before the display is open, one ends the process at once,
+// with status 0. Called before
 // SDL_Init, which then leaves them be instead of installing its own.
 void catchTerminationSignals();
 

@@ -25,6 +25,33 @@ bool is(const char *argument, const char *longName)
     return std::strcmp(argument, longName) == 0 || std::strcmp(argument, longName + 1) == 0;
 }
 
+const char *const kLongOptions[] = {"--help", "--version", "--window", "--root", "--window-id"};
+
+// As GNU programs do, any unambiguous beginning of a long option stands for
+// it: --vers, --window-i=ID. The option spelled out, the argument as it is
+// when it begins no option, or "" with the candidates in *ambiguous.
+std::string spellOut(const std::string &argument, std::string *ambiguous)
+{
+    if (argument.compare(0, 2, "--") != 0 || argument.size() == 2)
+        return argument;
+    const std::size_t equals = argument.find('=');
+    const std::string name = argument.substr(0, equals);
+    const std::string rest = equals == std::string::npos ? "" : argument.substr(equals);
+    std::string found;
+    for (const char *option : kLongOptions) {
+        if (name == option)
+            return argument;
+        if (std::strncmp(option, name.c_str(), name.size()) == 0) {
+            *ambiguous += (ambiguous->empty() && found.empty() ? "" : ", ") + std::string(option);
+            found = found.empty() ? option : "";
+        }
+    }
+    if (found.empty())
+        return ambiguous->empty() ? argument : "";
+    ambiguous->clear();
+    return found + rest;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(int argc, const char *const argv[])
@@ -32,10 +59,21 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
     CommandLine line;
     if (argc >= 2 && std::strncmp(argv[1], "-psn", 4) == 0)
         return line;
-    const char *modeOption = nullptr;
+    std::string modeOption; // as the user wrote it
     bool help = false, version = false;
     for (int i = 1; i < argc; ++i) {
-        const char *argument = argv[i];
+        const char *written = argv[i];
+        std::string ambiguous;
+        const std::string spelled = spellOut(written, &ambiguous);
+        if (spelled.empty())
+            return misuse("option \"" + std::string(written) + "\" is ambiguous: " + ambiguous);
+        const char *argument = spelled.c_str();
+        // Options end at "--"; what follows is no option, and none is taken.
+        if (std::strcmp(argument, "--") == 0) {
+            if (i + 1 < argc)
+                return misuse("unexpected argument \"" + std::string(argv[i + 1]) + "\"");
+            break;
+        }
         DisplayRequest asked;
         if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) {
             help = true;
@@ -74,11 +112,11 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
         const bool same = asked.mode == before.mode && asked.windowId == before.windowId;
         const bool preview = (asked.mode == DisplayMode::root && before.mode == DisplayMode::windowId) ||
                              (asked.mode == DisplayMode::windowId && before.mode == DisplayMode::root);
-        if (modeOption && !same && !preview)
-            return misuse(std::string(modeOption) + " and " + argument + " ask for different displays");
+        if (!modeOption.empty() && !same && !preview)
+            return misuse(modeOption + " and " + written + " ask for different displays");
         if (preview && asked.mode == DisplayMode::root)
             continue;
-        modeOption = argument;
+        modeOption = written;
         line.display = asked;
     }
     // As GNU programs do: --help and --version answer whatever else is asked.

@@ -16,11 +16,14 @@ read -r pw ph px py slack < <(awk -v w="$width" -v h="$height" 'BEGIN {
 
 near() { (( ${1#-} <= slack )); }
 
-# Runs the program, screenshots the screen until the picture is in place (it
-# may take a few frames) or 20 tries have passed, and checks the last one.
+# Runs the program with the options after $1, screenshots the screen until
+# the picture is in place (it may take a few frames) or 20 tries have passed,
+# and checks the last one: the picture pw x ph at px,py ("any" where a
+# window manager places it).
 check_picture() {
   local what=$1 box="" text=0 placed=no
-  (cd "$build" && exec "$runner" >"$work/out" 2>"$work/err") &
+  shift
+  (cd "$build" && exec "$runner" "$@" >"$work/out" 2>"$work/err") &
   local pid=$!
   if ! timeout 20 xdotool search --sync --name '^OpenGL Test Window$' >/dev/null 2>&1; then
     fail "$what: no window titled \"OpenGL Test Window\" appeared"
@@ -31,8 +34,12 @@ check_picture() {
     # The crosshair's blue spans the picture, one line across, one down.
     box=$(convert "$work/shot.png" -fuzz 20% -fill black +opaque blue -format '%@' info:)
     [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || continue
-    near $((BASH_REMATCH[1] - pw)) && near $((BASH_REMATCH[2] - ph)) &&
+    near $((BASH_REMATCH[1] - pw)) && near $((BASH_REMATCH[2] - ph)) || continue
+    if [[ $px == any ]]; then
+      px=${BASH_REMATCH[3]} py=${BASH_REMATCH[4]}
+    else
       near $((BASH_REMATCH[3] - px)) && near $((BASH_REMATCH[4] - py)) || continue
+    fi
     placed=yes
     # Light pixels in the picture's bottom tenth of width, twenty-fifth of height.
     text=$(convert "$work/shot.png" -crop "$((pw / 10))x$((ph / 25))+$((px + pw - pw / 10))+$((py + ph - ph / 25))" \
@@ -53,7 +60,14 @@ check_picture() {
   fi
 }
 
+# The whole covering picture, however the driver is named.
 check_picture "no window manager"
+SDL_VIDEODRIVER=X11 check_picture "no window manager, SDL_VIDEODRIVER=X11"
+SDL_VIDEODRIVER=x11,offscreen check_picture "no window manager, SDL_VIDEODRIVER=x11,offscreen"
+covering=("$pw" "$ph" "$px" "$py" "$slack")
+# A window is the picture's own size, unscaled, in the middle of the screen.
+pw=640 ph=480 px=$(((width - 640) / 2)) py=$(((height - 480) / 2)) slack=2
+check_picture "--window, no window manager" --window
 
 # A window manager that announces itself the EWMH way, started for this case.
 XDG_CONFIG_HOME=$work openbox --sm-disable >"$work/openbox.log" 2>&1 &
@@ -63,6 +77,9 @@ for _ in $(seq 100); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
   sleep 0.1
 done
+read -r pw ph px py slack <<<"${covering[*]}"
 check_picture "openbox"
+pw=640 ph=480 px=any slack=2
+check_picture "--window, openbox" --window
 
 finish

@@ -34,14 +34,23 @@ else
 fi
 rm -rf "$fresh/root/dist"
 
-# Exec holds the launcher's path as one quoted argument.
+# The main entry's Exec holds the launcher's path as one quoted argument.
 entry=$(ls "$fresh"/usr/share/applications/*.desktop 2>/dev/null)
-exec_line=$(sed -n 's/^Exec=//p' "$entry" 2>/dev/null)
+exec_line=$(sed -n '/^\[Desktop Entry\]/,/^\[/s/^Exec=//p' "$entry" 2>/dev/null)
 command=${exec_line#\"}
 command=${command%\"}
 if [[ $command != /* || ! -x $fresh$command ]]; then
   fail "the desktop entry's Exec=$exec_line is not an installed program"
   finish
+fi
+
+# The package's launcher passes options through.
+expected="Vorlex $(sed -n 's/^project(Vorlex VERSION \([^ )]*\).*/\1/p' "$root/CMakeLists.txt")"
+said=$(in_root "$command" --version 2>&1)
+if [[ $said == "$expected" ]]; then
+  pass "vorlex --version says $said"
+else
+  fail "vorlex --version says '$said', expected '$expected'"
 fi
 
 start_xvfb

@@ -68,6 +68,44 @@ folder_of_length() {
   echo "$path"
 }
 
+# The options a user tries, of the program started from folder $2 as $3...:
+# --help and
+# --version answer on standard output with no display, a mistake is one line
+# and status 2, and --window shows the picture in a 640x480 window.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+check_options() {
+  local what=$1 folder=$2
+  shift 2
+  local option expected
+  for option in --help --version; do
+    expected=$([[ $option == --help ]] && echo '^Usage: vorlex ' || echo "^Vorlex $version\$")
+    (cd / && exec env -u DISPLAY "$@" $option >"$work/out" 2>"$work/err") &
+    wait_for $! 20
+    if [[ $status == 0 && ! -s $work/err ]] && head -n 1 "$work/out" | grep -qE "$expected"; then
+      pass "$what $option: $(head -n 1 "$work/out")"
+    else
+      fail "$what $option: status $status; stdout: $(head -c 200 "$work/out"); stderr: $(head -c 200 "$work/err")"
+    fi
+  done
+  (cd / && exec "$@" --frobnicate >"$work/out" 2>"$work/err") &
+  wait_for $! 20
+  if [[ $status == 2 && ! -s $work/out ]] &&
+     [[ $(cat "$work/err") == 'Vorlex: unknown option "--frobnicate" (--help lists the options)' ]]; then
+    pass "$what --frobnicate: status 2, one line"
+  else
+    fail "$what --frobnicate: status $status; stderr: $(head -c 200 "$work/err")"
+  fi
+  if start "$folder" "$@" --window; then
+    local size
+    size=$(xwininfo -name 'OpenGL Test Window' | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
+    [[ $size == 640x480 ]] || fail "$what --window: a window of $size, expected 640x480"
+    kill -s TERM "$pid"
+    expect_clean_exit "$what --window, a ${size} window, and SIGTERM"
+  fi
+}
+
+check_options "the build's program" "$build" "$app"
+
 # 1. Key equivalents: Ctrl+Q quits; a plain q, Ctrl+Shift+Q and the other
 #    menu keys do not.
 if start "$build" "$app"; then
@@ -150,6 +188,9 @@ fi
 
 # 8. The desktop install, into a prefix with a space in it.
 prefix="$work/desktop prefix"
+# A folder that was there before the install, with something of another's.
+mkdir -p "$prefix/share/applications"
+: >"$prefix/share/applications/other.desktop"
 if ! cmake --install "$build" --prefix "$prefix" >"$work/install" 2>&1; then
   fail "cmake --install: $(cat "$work/install")"
 else
@@ -173,7 +214,7 @@ else
     pass "the desktop entry is valid"
   fi
   # Exec holds the launcher's path as one quoted argument.
-  exec_line=$(sed -n 's/^Exec=//p' "$entry")
+  exec_line=$(sed -n '/^\[Desktop Entry\]/,/^\[/s/^Exec=//p' "$entry")
   launcher=${exec_line#\"}
   launcher=${launcher%\"}
   if [[ $launcher != "$prefix/bin/vorlex" ]] || ! grep -qx 'Icon=vorlex' "$entry"; then
@@ -186,10 +227,30 @@ else
     xdotool key ctrl+q
     expect_clean_exit "the installed launcher, run from another folder, and Ctrl+Q"
   fi
+  check_options "the installed launcher" / "$launcher"
+  # The desktop entry's second action: the demo in a window.
+  action=$(sed -n '/^\[Desktop Action window\]/,/^\[/s/^Exec=//p' "$entry")
+  if [[ $action != "$exec_line --window" ]]; then
+    fail "the entry's window action: Exec=$action, expected $exec_line --window"
+  fi
   ln -s "$launcher" "$work/elsewhere/vorlex-link"
   if start / "$work/elsewhere/vorlex-link"; then
     kill -s INT "$pid"
     expect_clean_exit "a link to the launcher, run from /, and SIGINT"
+  fi
+  rm "$work/elsewhere/vorlex-link"
+
+  # Uninstalling removes every file and folder the install made, and
+  # nothing that was there before.
+  if ! cmake --build "$build" --target uninstall >"$work/uninstall" 2>&1; then
+    fail "the uninstall target: $(tail -n 5 "$work/uninstall")"
+  else
+    left=$(cd "$prefix" && find . | sort | tr '\n' ' ')
+    if [[ $left == ". ./share ./share/applications ./share/applications/other.desktop " ]]; then
+      pass "the uninstall target leaves only what was there before"
+    else
+      fail "the uninstall target leaves: $left"
+    fi
   fi
 fi
 

@@ -38,6 +38,12 @@ TEST(Options, AskForADisplayOrAnAnswer)
         {{"--help"}, Action::help, DisplayMode::fullScreen, 0},
         {{"-h"}, Action::help, DisplayMode::fullScreen, 0},
         {{"--version"}, Action::version, DisplayMode::fullScreen, 0},
+        // Any unambiguous beginning of a long option, as GNU programs take it.
+        {{"--vers"}, Action::version, DisplayMode::fullScreen, 0},
+        {{"--window", "--"}, Action::run, DisplayMode::window, 0},
+        {{"--h"}, Action::help, DisplayMode::fullScreen, 0},
+        {{"--ro"}, Action::run, DisplayMode::root, 0},
+        {{"--window-i=0x10"}, Action::run, DisplayMode::windowId, 16},
         // --help wins over whatever else is asked, a mistake aside.
         {{"--window", "--version", "--help"}, Action::help, DisplayMode::window, 0},
         // A launch from the desktop passes its own arguments, never options.
@@ -62,7 +68,14 @@ TEST(Options, MistakesAreOneLineThatNamesThem)
         {{"--fullscreen"}, "Vorlex: unknown option \"--fullscreen\" (--help lists the options)"},
         {{"-x", "--help"}, "Vorlex: unknown option \"-x\" (--help lists the options)"},
         {{"image.png"}, "Vorlex: unexpected argument \"image.png\" (--help lists the options)"},
+        {{"--", "--help"}, "Vorlex: unexpected argument \"--help\" (--help lists the options)"},
         {{"--window-id"}, "Vorlex: --window-id needs a window ID (--help lists the options)"},
+        {{"--w"}, "Vorlex: option \"--w\" is ambiguous: --window, --window-id (--help lists the options)"},
+        {{"--wind=5"}, "Vorlex: option \"--wind=5\" is ambiguous: --window, --window-id (--help lists the options)"},
+        {{"--window-id", "5", "--win"},
+         "Vorlex: option \"--win\" is ambiguous: --window, --window-id (--help lists the options)"},
+        {{"--window-id", "5", "--window"},
+         "Vorlex: --window-id and --window ask for different displays (--help lists the options)"},
         {{"--window", "--root"},
          "Vorlex: --window and --root ask for different displays (--help lists the options)"},
         {{"--window-id", "7", "--window"},
