@@ -125,6 +125,18 @@ bool onX11()
 
 } // namespace
 
+ScreenFit fitScreen(const ScreenReport &screen, bool windowed)
+{
+    // A window manager that ignores full-screen requests keeps the window
+    // 640x480, as does --window; on a 640x480 screen every window that
+    // covers it is. The picture is then drawn at the window's size: whole,
+    // unscaled.
+    const bool pictureSized = windowed || (screen.windowManager && !screen.honoursFullScreen) ||
+                              (screen.width == 640 && screen.height == 480);
+    // Without a window manager nothing else sizes the window.
+    return {!pictureSized, !windowed && !screen.windowManager};
+}
+
 void chooseScreenFit()
 {
     // Bitmap fonts of 6 and 12 pixels stay sharp under nearest-neighbour
@@ -138,15 +150,15 @@ void chooseScreenFit()
     held = display;
     XErrorHandler previous = XSetErrorHandler(ignoreXError);
     const Window root = DefaultRootWindow(display);
-    if (wmHonoursFullScreen(display, root)) {
-        // The desktop case: sdl12-compat's scaled full screen as it is.
-    } else if (!anyWindowManager(display, root)) {
-        placeWindow = true;
-    } else {
-        // A window manager that ignores full-screen requests keeps the window
-        // 640x480, so the picture is drawn at that size: whole, unscaled.
+    const int screen = DefaultScreen(display);
+    const bool honoured = wmHonoursFullScreen(display, root);
+    const ScreenFit fit = fitScreen({DisplayWidth(display, screen), DisplayHeight(display, screen),
+                                     honoured || anyWindowManager(display, root), honoured},
+                                    false);
+    // Unset, sdl12-compat scales.
+    if (!fit.scale)
         setenv("SDL12COMPAT_OPENGL_SCALING", "0", 1);
-    }
+    placeWindow = fit.cover;
     XSync(display, False);
     XSetErrorHandler(previous);
 }

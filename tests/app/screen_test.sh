@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# The whole picture on a screen larger than 640x480, without a window manager
-# and with one: a screenshot shows the blue crosshair spanning a 4:3 picture
+# The whole picture on a screen of any size, without a window manager and
+# with one: a screenshot shows the blue crosshair spanning a 4:3 picture
 # that covers the screen's height (or width), centred, and the frame-rate text
 # in the picture's lower right corner. A real Escape press then ends the run.
-# Usage: screen_test.sh BUILD_DIR   (needs DISPLAY, a screen of any size)
+# Before each run the probe asks the display what the program asks it: only a
+# screen of the picture's own size turns sdl12-compat's scaling pass off.
+# Usage: screen_test.sh BUILD_DIR PROBE   (needs DISPLAY, a screen of any size)
 set -u
+probe=$2
 source "$(dirname "$0")/../support/e2e.sh"
 
 read -r width height < <(xwininfo -root | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w, h}')
@@ -15,6 +18,17 @@ read -r pw ph px py slack < <(awk -v w="$width" -v h="$height" 'BEGIN {
   printf "%d %d %d %d %d\n", 640 * s, 480 * s, (w - 640 * s) / 2, (h - 480 * s) / 2, 2 * s + 1 }')
 
 near() { (( ${1#-} <= slack )); }
+
+if [[ ${width}x$height == 640x480 ]]; then scaling=0; else scaling=unset; fi
+check_scaling() {
+  local got
+  got=$(env -u SDL12COMPAT_OPENGL_SCALING "$probe" 2>&1)
+  if [[ $got == "$scaling" ]]; then
+    pass "$1: sdl12-compat's scaling $got on ${width}x$height"
+  else
+    fail "$1: expected sdl12-compat's scaling $scaling on ${width}x$height, the fit chose $got"
+  fi
+}
 
 # Runs the program, screenshots the screen until the picture is in place (it
 # may take a few frames) or 20 tries have passed, and checks the last one.
@@ -53,6 +67,7 @@ check_picture() {
   fi
 }
 
+check_scaling "no window manager"
 check_picture "no window manager"
 
 # A window manager that announces itself the EWMH way, started for this case.
@@ -63,6 +78,7 @@ for _ in $(seq 100); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
   sleep 0.1
 done
+check_scaling "openbox"
 check_picture "openbox"
 
 finish

@@ -1,0 +1,37 @@
+// The screen fit's decision for each kind of display: pure logic.
+#include <gtest/gtest.h>
+
+#include "app/screen.h"
+
+namespace {
+
+struct Case {
+    const char *display;
+    ScreenReport screen;
+    bool windowed;
+    ScreenFit fit;
+};
+
+// {width, height, window manager, honours full screen} -> {scale, cover}
+const Case cases[] = {
+    {"bare, larger", {1920, 1080, false, false}, false, {true, true}},
+    {"bare, picture's size", {640, 480, false, false}, false, {false, true}},
+    {"bare, smaller", {320, 240, false, false}, false, {true, true}},
+    {"EWMH full screen, larger", {1920, 1080, true, true}, false, {true, false}},
+    {"EWMH full screen, picture's size", {640, 480, true, true}, false, {false, false}},
+    {"manager ignoring full screen", {1920, 1080, true, false}, false, {false, false}},
+    {"picture's width, taller", {640, 512, true, true}, false, {true, false}},
+    {"windowed on a bare larger screen", {1920, 1080, false, false}, true, {false, false}},
+    {"windowed under EWMH", {1280, 1024, true, true}, true, {false, false}},
+};
+
+TEST(ScreenFit, ScalesOnlyWhereTheWindowIsNotThePicturesSize)
+{
+    for (const Case &c : cases) {
+        const ScreenFit fit = fitScreen(c.screen, c.windowed);
+        EXPECT_EQ(fit.scale, c.fit.scale) << c.display;
+        EXPECT_EQ(fit.cover, c.fit.cover) << c.display;
+    }
+}
+
+} // namespace
