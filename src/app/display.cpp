@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "app/fail.h"
+#include "app/heap.h"
 #include "app/screen.h"
 #ifdef VORLEX_SANITIZED
 #include <sanitizer/common_interface_defs.h>
@@ -159,6 +160,7 @@ bool hasExtension(const char *extensions, const char *wanted)
 
 void openDisplay()
 {
+    keepFrameHeap();
     chooseScreenFit();
     int started;
     {
