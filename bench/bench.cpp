@@ -2,12 +2,15 @@
 // against a replay of its own GL calls, uploads included (and, as context,
 // against opening the display); a run of the real program for its frame-rate
 // lines and peak memory (against the replay's, and the display's as
-// context); the heap allocations of its frames; then what a frame costs
-// against an empty frame and against a replay of its own GL calls. Prints Google
-// Benchmark's tables, then the goals with pass or fail; exits 1 when a goal
-// is missed.
+// context); the CPU the whole process uses a paced second against a paced
+// replay of its own GL calls, on a 640x480 screen and a 1920x1080 one, and
+// with sdl12-compat's scaling off; the heap allocations of its frames; then
+// what a frame costs against an empty frame and against a replay of its own
+// GL calls. Prints Google Benchmark's tables, then the goals with pass or
+// fail; exits 1 when a goal is missed.
 //
-// Run by scripts/bench.sh on a private Xvfb, from the folder that holds
+// Run by scripts/bench.sh on a private 640x480 Xvfb, with a second one of
+// 1920x1080 named by VORLEX_WIDE_DISPLAY, from the folder that holds
 // Vorlex.app. Google Benchmark's flags are accepted.
 #include <benchmark/benchmark.h>
 
@@ -19,6 +22,7 @@
 #include <cstdio>
 #include <exception>
 #include <map>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
@@ -46,6 +50,14 @@ constexpr double kProgramSeconds = 16.0;
 // About as many frames as the program draws in that time.
 constexpr long kReplayFrames = 1000;
 constexpr long kAllocationFrames = 1000;
+// Paced runs: each process settles (start-up, the GL compiling its drawing
+// code) before its CPU is read over a spell; the rounds interleave them.
+constexpr double kSettleSeconds = 2.0;
+constexpr double kPacedSeconds = 4.0;
+constexpr int kPacedRounds = 5;
+// Frames the paced replay records and draws in turn: more than it draws in
+// its settling and its spell, so that it draws the frames the program draws.
+constexpr long kPacedFrames = 62 * 10;
 
 Recording recording;
 // Frames drawn so far, both by the program and replayed.
@@ -220,6 +232,120 @@ std::vector<Row> programRows()
     return rows;
 }
 
+// One paced run: the CPU seconds a second the process at argv uses over
+// kPacedSeconds once it has settled. A tool that writes a line when its
+// recording is read settles from then. Throws unless the process runs to the
+// end of the spell and then ends cleanly on SIGTERM.
+double pacedCpu(const std::vector<std::string> &argv, const std::vector<std::string> &environment,
+                bool waitsForLine)
+{
+    using Clock = std::chrono::steady_clock;
+    Child child = startChild(argv, environment);
+    std::string output;
+    while (waitsForLine && output.find('\n') == std::string::npos && !child.closed)
+        output += readFor(child, 1.0);
+    readFor(child, kSettleSeconds);
+    double used = 0, seconds = 0;
+    if (!child.closed) {
+        const double before = cpuSeconds(child.pid);
+        const auto start = Clock::now();
+        readFor(child, kPacedSeconds);
+        used = cpuSeconds(child.pid) - before;
+        seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        kill(child.pid, SIGTERM);
+        readFor(child, 10.0);
+        if (!child.closed)
+            kill(child.pid, SIGKILL);  // it did not take the request
+    }
+    const int status = waitChild(child);
+    if (status != 0 || seconds == 0)
+        throw std::runtime_error(argv[0] + (seconds == 0 ? " ended before its spell was over"
+                                                         : " ended with status " + std::to_string(status)));
+    return used / seconds;
+}
+
+// The CPU a paced second costs, whole process, on llvmpipe with one thread
+// (which makes the figures steady): the program against the paced replay of
+// its own calls on a screen the picture's size and on a 1920x1080 one, and
+// against itself with sdl12-compat's scaling off. In each round the screens
+// take turns in a random order, and each screen's three runs follow one
+// another in an order of their own, so that the runs a ratio pairs are close
+// in time; each ratio is the median of the rounds' ratios.
+std::vector<Row> pacedRows()
+{
+    struct Run {
+        const char *what;
+        std::vector<std::string> argv;
+        std::vector<std::string> environment;
+        std::vector<double> cpu;
+    };
+    struct Screen {
+        std::string name;
+        const char *display;
+        bool pictureSized;
+        std::vector<Run> runs;  // the program as it runs, with scaling off, the replay
+    };
+    std::vector<Screen> screens = {{"640x480", std::getenv("DISPLAY"), true, {}},
+                                   {"1920x1080", std::getenv("VORLEX_WIDE_DISPLAY"), false, {}}};
+    std::vector<Row> rows;
+    std::vector<Screen *> order;
+    for (Screen &screen : screens) {
+        if (!screen.display) {
+            const std::string why = "no " + screen.name + " display to run on";
+            rows.push_back(notMeasured("paced CPU on " + screen.name + " / replay", why));
+            rows.push_back(notMeasured("paced CPU on " + screen.name + " / scaling off", why));
+            continue;
+        }
+        const std::vector<std::string> as = {"LP_NUM_THREADS=0", std::string("DISPLAY=") + screen.display};
+        std::vector<std::string> off = as;
+        off.push_back("SDL12COMPAT_OPENGL_SCALING=0");
+        screen.runs = {{"the program", {VORLEX_PROGRAM}, as, {}},
+                       {"the program, scaling off", {VORLEX_PROGRAM}, off, {}},
+                       {"the replay", {VORLEX_PACED_REPLAY_TOOL, std::to_string(kPacedFrames)}, as, {}}};
+        order.push_back(&screen);
+    }
+    std::mt19937 shuffle(std::random_device{}());
+    try {
+        for (int round = 1; round <= kPacedRounds; ++round) {
+            std::fprintf(stderr, "Paced runs, round %d of %d...\n", round, kPacedRounds);
+            std::shuffle(order.begin(), order.end(), shuffle);
+            for (Screen *screen : order) {
+                std::vector<Run *> runs;
+                for (Run &run : screen->runs)
+                    runs.push_back(&run);
+                std::shuffle(runs.begin(), runs.end(), shuffle);
+                for (Run *run : runs) {
+                    const bool replay = run == &screen->runs[2];
+                    run->cpu.push_back(pacedCpu(run->argv, run->environment, replay));
+                    std::fprintf(stderr, "  %s, %s: %.0f ms of CPU a second\n", screen->name.c_str(), run->what,
+                                 run->cpu.back() * 1e3);
+                }
+            }
+        }
+    } catch (const std::exception &e) {
+        for (const Screen *screen : order) {
+            rows.push_back(notMeasured("paced CPU on " + screen->name + " / replay", e.what()));
+            rows.push_back(notMeasured("paced CPU on " + screen->name + " / scaling off", e.what()));
+        }
+        return rows;
+    }
+    const auto ratio = [](const Run &a, const Run &b) {
+        std::vector<double> ratios;
+        for (std::size_t k = 0; k < a.cpu.size(); ++k)
+            ratios.push_back(a.cpu[k] / b.cpu[k]);
+        return median(ratios);
+    };
+    for (const Screen &screen : screens) {
+        if (screen.runs.empty())
+            continue;
+        const Run &program = screen.runs[0], &unscaled = screen.runs[1], &replay = screen.runs[2];
+        rows.push_back(pacedCost(screen.name, ratio(program, replay), median(program.cpu), median(replay.cpu)));
+        rows.push_back(scalingCost(screen.name, ratio(program, unscaled), median(program.cpu),
+                                   median(unscaled.cpu), screen.pictureSized));
+    }
+    return rows;
+}
+
 Row allocationRow()
 {
     try {
@@ -311,6 +437,9 @@ int main(int argc, char *argv[])
     int count = static_cast<int>(args.size());
     args.push_back(nullptr);
     benchmark::Initialize(&count, args.data());
+    // The program as it runs: its own screen fit decides sdl12-compat's
+    // scaling for every figure but those that turn it off.
+    unsetenv("SDL12COMPAT_OPENGL_SCALING");
     if (benchmark::ReportUnrecognizedArguments(count, args.data()))
         return 2;
 
@@ -320,6 +449,8 @@ int main(int argc, char *argv[])
     // pointer grabbed, and a new one then tries for 5 s to grab it.
     runStartups(reporter);
     std::vector<Row> rows = programRows();
+    const std::vector<Row> paced = pacedRows();
+    rows.insert(rows.end(), paced.begin(), paced.end());
     rows.push_back(allocationRow());
     if (!runFrames(reporter))
         return 1;
