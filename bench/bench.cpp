@@ -9,9 +9,9 @@
 // GL calls. Prints Google Benchmark's tables, then the goals with pass or
 // fail; exits 1 when a goal is missed.
 //
-// Run by scripts/bench.sh on a private 640x480 Xvfb, with a second one of
-// 1920x1080 named by VORLEX_WIDE_DISPLAY, from the folder that holds
-// Vorlex.app. Google Benchmark's flags are accepted.
+// Run by scripts/bench.sh on a private Xvfb, from the folder that holds
+// Vorlex.app; the paced runs start Xvfb servers of their own. Google
+// Benchmark's flags are accepted.
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
@@ -232,116 +232,178 @@ std::vector<Row> programRows()
     return rows;
 }
 
-// One paced run: the CPU seconds a second the process at argv uses over
-// kPacedSeconds once it has settled. A tool that writes a line when its
-// recording is read settles from then. Throws unless the process runs to the
-// end of the spell and then ends cleanly on SIGTERM.
-double pacedCpu(const std::vector<std::string> &argv, const std::vector<std::string> &environment,
-                bool waitsForLine)
+// A private X server for one paced process: Xvfb picks a free display
+// number and writes it on its standard output.
+struct Server {
+    Child child;
+    std::string display;
+};
+
+Server startServer(const std::string &size)
+{
+    // Its start-up chatter (keymap warnings) says nothing about the figures.
+    Server server{startChild({"/bin/sh", "-c",
+                              "exec Xvfb -displayfd 1 -screen 0 " + size + "x24 -nolisten tcp -noreset 2>/dev/null"}),
+                  ""};
+    std::string got;
+    for (int wait = 0; wait < 20 && got.find('\n') == std::string::npos && !server.child.closed; ++wait)
+        got += readFor(server.child, 1.0);
+    const std::size_t digits = got.find_first_not_of("0123456789");
+    if (digits == 0 || digits == std::string::npos || got[digits] != '\n') {
+        kill(server.child.pid, SIGTERM);
+        waitChild(server.child);
+        throw std::runtime_error("Xvfb did not start a " + size + " screen");
+    }
+    server.display = ":" + got.substr(0, digits);
+    return server;
+}
+
+void stopServer(Server &server)
+{
+    kill(server.child.pid, SIGTERM);
+    waitChild(server.child);
+}
+
+struct Launch {
+    std::vector<std::string> argv;
+    std::vector<std::string> environment;
+    bool waitsForLine;  // settles from its first line (the paced replay, once its recording is read)
+};
+
+// Paced processes run side by side, each on its own X server, so that
+// whatever else the machine does falls on all of them alike: the CPU seconds
+// a second each uses over kPacedSeconds once all have settled. Throws unless
+// each runs to the end of the spell and then ends cleanly on SIGTERM.
+std::vector<double> pacedCpu(const std::vector<Launch> &launches)
 {
     using Clock = std::chrono::steady_clock;
-    Child child = startChild(argv, environment);
-    std::string output;
-    while (waitsForLine && output.find('\n') == std::string::npos && !child.closed)
-        output += readFor(child, 1.0);
-    readFor(child, kSettleSeconds);
-    double used = 0, seconds = 0;
-    if (!child.closed) {
-        const double before = cpuSeconds(child.pid);
-        const auto start = Clock::now();
-        readFor(child, kPacedSeconds);
-        used = cpuSeconds(child.pid) - before;
-        seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        kill(child.pid, SIGTERM);
-        readFor(child, 10.0);
-        if (!child.closed)
-            kill(child.pid, SIGKILL);  // it did not take the request
+    std::vector<Child> children;
+    std::string failure;
+    for (const Launch &launch : launches) {
+        children.push_back(startChild(launch.argv, launch.environment));
+        std::string output;
+        while (launch.waitsForLine && output.find('\n') == std::string::npos && !children.back().closed)
+            output += readFor(children.back(), 1.0);
     }
-    const int status = waitChild(child);
-    if (status != 0 || seconds == 0)
-        throw std::runtime_error(argv[0] + (seconds == 0 ? " ended before its spell was over"
-                                                         : " ended with status " + std::to_string(status)));
-    return used / seconds;
+    // Each reads its own output while the others run on: none has much to say.
+    const auto pause = [&](double seconds) {
+        const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+        while (Clock::now() < end)
+            for (Child &child : children)
+                if (!child.closed)
+                    readFor(child, 0.05);
+    };
+    pause(kSettleSeconds);
+    std::vector<double> used;
+    const auto start = Clock::now();
+    for (Child &child : children)
+        used.push_back(child.closed ? 0 : cpuSeconds(child.pid));
+    pause(kPacedSeconds);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        if (children[i].closed)
+            failure = launches[i].argv[0] + " ended before its spell was over";
+        else
+            used[i] = (cpuSeconds(children[i].pid) - used[i]) / seconds;
+        kill(children[i].pid, SIGTERM);
+    }
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        readFor(children[i], 10.0);
+        if (!children[i].closed)
+            kill(children[i].pid, SIGKILL);  // it did not take the request
+        const int status = waitChild(children[i]);
+        if (status != 0 && failure.empty())
+            failure = launches[i].argv[0] + " ended with status " + std::to_string(status);
+    }
+    if (!failure.empty())
+        throw std::runtime_error(failure);
+    return used;
 }
 
 // The CPU a paced second costs, whole process, on llvmpipe with one thread
 // (which makes the figures steady): the program against the paced replay of
-// its own calls on a screen the picture's size and on a 1920x1080 one, and
-// against itself with sdl12-compat's scaling off. In each round the screens
-// take turns in a random order, and each screen's three runs follow one
-// another in an order of their own, so that the runs a ratio pairs are close
-// in time; each ratio is the median of the rounds' ratios.
+// its own calls, on a screen the picture's size and on a 1920x1080 one, and
+// against itself with sdl12-compat's scaling off. Each ratio's two
+// processes run side by side; in each round the screens and the pairs take
+// turns in random order, and the two X servers of a screen change hands.
+// Each ratio is the median of the rounds' ratios.
 std::vector<Row> pacedRows()
 {
-    struct Run {
-        const char *what;
+    struct Pair {
+        const char *against;         // the figure's name after the slash
         std::vector<std::string> argv;
         std::vector<std::string> environment;
-        std::vector<double> cpu;
+        std::vector<double> program, other;
     };
     struct Screen {
         std::string name;
-        const char *display;
         bool pictureSized;
-        std::vector<Run> runs;  // the program as it runs, with scaling off, the replay
+        std::vector<Pair> pairs;
+        Server servers[2];
     };
-    std::vector<Screen> screens = {{"640x480", std::getenv("DISPLAY"), true, {}},
-                                   {"1920x1080", std::getenv("VORLEX_WIDE_DISPLAY"), false, {}}};
+    const std::vector<std::string> replay = {VORLEX_PACED_REPLAY_TOOL, std::to_string(kPacedFrames)};
+    std::vector<Screen> screens(2);
+    screens[0].name = "640x480";
+    screens[0].pictureSized = true;
+    screens[1].name = "1920x1080";
+    screens[1].pictureSized = false;
     std::vector<Row> rows;
-    std::vector<Screen *> order;
-    for (Screen &screen : screens) {
-        if (!screen.display) {
-            const std::string why = "no " + screen.name + " display to run on";
-            rows.push_back(notMeasured("paced CPU on " + screen.name + " / replay", why));
-            rows.push_back(notMeasured("paced CPU on " + screen.name + " / scaling off", why));
-            continue;
-        }
-        const std::vector<std::string> as = {"LP_NUM_THREADS=0", std::string("DISPLAY=") + screen.display};
-        std::vector<std::string> off = as;
-        off.push_back("SDL12COMPAT_OPENGL_SCALING=0");
-        screen.runs = {{"the program", {VORLEX_PROGRAM}, as, {}},
-                       {"the program, scaling off", {VORLEX_PROGRAM}, off, {}},
-                       {"the replay", {VORLEX_PACED_REPLAY_TOOL, std::to_string(kPacedFrames)}, as, {}}};
-        order.push_back(&screen);
-    }
-    std::mt19937 shuffle(std::random_device{}());
+    std::vector<Server *> started;
     try {
+        for (Screen &screen : screens) {
+            screen.pairs = {{"replay", replay, {}, {}, {}},
+                            {"scaling off", {VORLEX_PROGRAM}, {"SDL12COMPAT_OPENGL_SCALING=0"}, {}, {}}};
+            for (Server &server : screen.servers) {
+                server = startServer(screen.name);
+                started.push_back(&server);
+            }
+        }
+        std::mt19937 shuffle(std::random_device{}());
+        std::vector<Screen *> order = {&screens[0], &screens[1]};
         for (int round = 1; round <= kPacedRounds; ++round) {
             std::fprintf(stderr, "Paced runs, round %d of %d...\n", round, kPacedRounds);
             std::shuffle(order.begin(), order.end(), shuffle);
             for (Screen *screen : order) {
-                std::vector<Run *> runs;
-                for (Run &run : screen->runs)
-                    runs.push_back(&run);
-                std::shuffle(runs.begin(), runs.end(), shuffle);
-                for (Run *run : runs) {
-                    const bool replay = run == &screen->runs[2];
-                    run->cpu.push_back(pacedCpu(run->argv, run->environment, replay));
-                    std::fprintf(stderr, "  %s, %s: %.0f ms of CPU a second\n", screen->name.c_str(), run->what,
-                                 run->cpu.back() * 1e3);
+                std::vector<Pair *> pairs = {&screen->pairs[0], &screen->pairs[1]};
+                std::shuffle(pairs.begin(), pairs.end(), shuffle);
+                for (Pair *pair : pairs) {
+                    const std::string &mine = screen->servers[round % 2].display,
+                                      &theirs = screen->servers[1 - round % 2].display;
+                    std::vector<std::string> other = pair->environment;
+                    other.push_back("DISPLAY=" + theirs);
+                    other.push_back("LP_NUM_THREADS=0");
+                    // The replay first: its recording is read before its display opens.
+                    const std::vector<double> cpu =
+                        pacedCpu({{pair->argv, other, pair->argv == replay},
+                                  {{VORLEX_PROGRAM}, {"DISPLAY=" + mine, "LP_NUM_THREADS=0"}, false}});
+                    pair->other.push_back(cpu[0]);
+                    pair->program.push_back(cpu[1]);
+                    std::fprintf(stderr, "  %s: the program %.0f, %s %.0f ms of CPU a second\n",
+                                 screen->name.c_str(), cpu[1] * 1e3, pair->against, cpu[0] * 1e3);
                 }
             }
         }
     } catch (const std::exception &e) {
-        for (const Screen *screen : order) {
-            rows.push_back(notMeasured("paced CPU on " + screen->name + " / replay", e.what()));
-            rows.push_back(notMeasured("paced CPU on " + screen->name + " / scaling off", e.what()));
-        }
+        for (Server *server : started)
+            stopServer(*server);
+        for (const Screen &screen : screens)
+            for (const char *against : {"replay", "scaling off"})
+                rows.push_back(notMeasured("paced CPU on " + screen.name + " / " + against, e.what()));
         return rows;
     }
-    const auto ratio = [](const Run &a, const Run &b) {
-        std::vector<double> ratios;
-        for (std::size_t k = 0; k < a.cpu.size(); ++k)
-            ratios.push_back(a.cpu[k] / b.cpu[k]);
-        return median(ratios);
-    };
+    for (Server *server : started)
+        stopServer(*server);
     for (const Screen &screen : screens) {
-        if (screen.runs.empty())
-            continue;
-        const Run &program = screen.runs[0], &unscaled = screen.runs[1], &replay = screen.runs[2];
-        rows.push_back(pacedCost(screen.name, ratio(program, replay), median(program.cpu), median(replay.cpu)));
-        rows.push_back(scalingCost(screen.name, ratio(program, unscaled), median(program.cpu),
-                                   median(unscaled.cpu), screen.pictureSized));
+        for (const Pair &pair : screen.pairs) {
+            std::vector<double> ratios;
+            for (std::size_t k = 0; k < pair.program.size(); ++k)
+                ratios.push_back(pair.program[k] / pair.other[k]);
+            if (&pair == &screen.pairs[0])
+                rows.push_back(pacedCost(screen.name, median(ratios), median(pair.program), median(pair.other)));
+            else
+                rows.push_back(scalingCost(screen.name, median(ratios), median(pair.program), median(pair.other),
+                                           screen.pictureSized));
+        }
     }
     return rows;
 }

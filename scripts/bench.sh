@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the benchmark on a private Xvfb
-# (640x480x24, Mesa's llvmpipe), with a second one of 1920x1080 for the paced
-# runs on a larger screen: Google Benchmark's tables, then each goal with pass
+# (640x480x24, Mesa's llvmpipe; the paced runs start servers of their own,
+# 640x480 and 1920x1080): Google Benchmark's tables, then each goal with pass
 # or fail. Exits 1 when a goal is missed. Extra arguments go to Google
 # Benchmark (e.g. --benchmark_filter=frame). Takes about four minutes; run it
 # on a machine that is otherwise idle for steadier figures.
@@ -13,9 +13,7 @@ build=${VORLEX_BUILD:-$root/build}
 # From the folder that holds Vorlex.app, where the images resolve.
 cd "$build"
 status=0
-xvfb=$root/tests/support/with_xvfb.sh
-"$xvfb" --screen 1920x1080x24 bash -c 'VORLEX_WIDE_DISPLAY=$DISPLAY exec "$@"' - \
-  "$xvfb" ./bench/vorlex_bench "$@" || status=1
+"$root/tests/support/with_xvfb.sh" ./bench/vorlex_bench "$@" || status=1
 # The web page's figures, in the same table format.
 "$root/scripts/web.sh" figures || status=1
 exit $status
