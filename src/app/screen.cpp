@@ -128,9 +128,9 @@ bool onX11()
 ScreenFit fitScreen(const ScreenReport &screen, bool windowed)
 {
     // A window manager that ignores full-screen requests keeps the window
-    // 640x480, as does --window; on a 640x480 screen every window that
-    // covers it is. The picture is then drawn at the window's size: whole,
-    // unscaled.
+    // 640x480, as a windowed run asks; on a 640x480 screen a window that
+    // covers it is that size too. The picture is then drawn at the window's
+    // size: whole, unscaled.
     const bool pictureSized = windowed || (screen.windowManager && !screen.honoursFullScreen) ||
                               (screen.width == 640 && screen.height == 480);
     // Without a window manager nothing else sizes the window.
