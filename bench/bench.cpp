@@ -325,7 +325,8 @@ std::vector<double> pacedCpu(const std::vector<Launch> &launches)
 // its own calls, on a screen the picture's size and on a 1920x1080 one, and
 // against itself with sdl12-compat's scaling off. Each ratio's two
 // processes run side by side; in each round the screens and the pairs take
-// turns in random order, and the two X servers of a screen change hands.
+// turns in random order, and the two X servers of a screen change hands, as
+// does which process starts first.
 // Each ratio is the median of the rounds' ratios.
 std::vector<Row> pacedRows()
 {
@@ -372,14 +373,19 @@ std::vector<Row> pacedRows()
                     std::vector<std::string> other = pair->environment;
                     other.push_back("DISPLAY=" + theirs);
                     other.push_back("LP_NUM_THREADS=0");
-                    // The replay first: its recording is read before its display opens.
-                    const std::vector<double> cpu =
-                        pacedCpu({{pair->argv, other, pair->argv == replay},
-                                  {{VORLEX_PROGRAM}, {"DISPLAY=" + mine, "LP_NUM_THREADS=0"}, false}});
-                    pair->other.push_back(cpu[0]);
-                    pair->program.push_back(cpu[1]);
+                    std::vector<Launch> launches = {
+                        {{VORLEX_PROGRAM}, {"DISPLAY=" + mine, "LP_NUM_THREADS=0"}, false},
+                        {pair->argv, other, pair->argv == replay}};
+                    // Which starts first takes turns too, out of step with the servers.
+                    const bool programFirst = round / 2 % 2 == 0;
+                    if (!programFirst)
+                        std::swap(launches[0], launches[1]);
+                    const std::vector<double> cpu = pacedCpu(launches);
+                    pair->program.push_back(cpu[programFirst ? 0 : 1]);
+                    pair->other.push_back(cpu[programFirst ? 1 : 0]);
                     std::fprintf(stderr, "  %s: the program %.0f, %s %.0f ms of CPU a second\n",
-                                 screen->name.c_str(), cpu[1] * 1e3, pair->against, cpu[0] * 1e3);
+                                 screen->name.c_str(), pair->program.back() * 1e3, pair->against,
+                                 pair->other.back() * 1e3);
                 }
             }
         }
