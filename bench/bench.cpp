@@ -279,11 +279,19 @@ std::vector<double> pacedCpu(const std::vector<Launch> &launches)
     using Clock = std::chrono::steady_clock;
     std::vector<Child> children;
     std::string failure;
-    for (const Launch &launch : launches) {
-        children.push_back(startChild(launch.argv, launch.environment));
-        std::string output;
-        while (launch.waitsForLine && output.find('\n') == std::string::npos && !children.back().closed)
-            output += readFor(children.back(), 1.0);
+    try {
+        for (const Launch &launch : launches) {
+            children.push_back(startChild(launch.argv, launch.environment));
+            std::string output;
+            while (launch.waitsForLine && output.find('\n') == std::string::npos && !children.back().closed)
+                output += readFor(children.back(), 1.0);
+        }
+    } catch (const std::exception &) {
+        for (Child &child : children) {
+            kill(child.pid, SIGKILL);
+            waitChild(child);
+        }
+        throw;
     }
     // Each reads its own output while the others run on: none has much to say.
     const auto pause = [&](double seconds) {
