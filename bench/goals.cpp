@@ -7,6 +7,7 @@
 namespace {
 
 constexpr double kMostOverhead = 1.05;
+constexpr double kScalingTolerance = 0.10;
 constexpr double kStartupBudgetMs = 5.0;
 constexpr long kMemoryBudgetKiB = 1024;
 constexpr int kRate = 62;
@@ -34,6 +35,28 @@ Row frameOverhead(double ratio, double frameMs, double replayMs)
 {
     return {"frame / replay of its GL calls", format("%.3fx (%.3f vs %.3f ms)", ratio, frameMs, replayMs),
             format("at most %.2fx", kMostOverhead), ratio <= kMostOverhead};
+}
+
+namespace {
+
+std::string cpuRatio(double ratio, double cpu, double otherCpu)
+{
+    return format("%.3fx (%.0f vs %.0f ms of CPU a second)", ratio, cpu * 1e3, otherCpu * 1e3);
+}
+
+} // namespace
+
+Row pacedCost(const std::string &screen, double ratio, double programCpu, double replayCpu)
+{
+    return {"paced CPU on " + screen + " / replay", cpuRatio(ratio, programCpu, replayCpu),
+            format("at most %.2fx", kMostOverhead), ratio <= kMostOverhead};
+}
+
+Row scalingCost(const std::string &screen, double ratio, double asRunsCpu, double unscaledCpu, bool sameGoal)
+{
+    const bool same = ratio >= 1 - kScalingTolerance && ratio <= 1 + kScalingTolerance;
+    return {"paced CPU on " + screen + " / scaling off", cpuRatio(ratio, asRunsCpu, unscaledCpu),
+            sameGoal ? format("1 +/- %.2f", kScalingTolerance) : "", !sameGoal || same};
 }
 
 namespace {

@@ -48,6 +48,17 @@ Row memoryOverDisplay(long programKiB, long displayKiB);
 // least two of them.
 Row rateLines(const std::string &output);
 
+// Whole-process CPU a paced second costs, the program against a replay of
+// its own GL calls in the same display mode, on `screen` (e.g. "640x480"):
+// at most 1.05x. `ratio` is the median of rounds that ran both; the CPU
+// seconds per second of each are shown beside it.
+Row pacedCost(const std::string &screen, double ratio, double programCpu, double replayCpu);
+
+// The same, the program as it runs against the program with sdl12-compat's
+// scaling off. With `sameGoal`, where the fit must leave the pass out: equal
+// within 10%; without, what the pass costs, no goal.
+Row scalingCost(const std::string &screen, double ratio, double asRunsCpu, double unscaledCpu, bool sameGoal);
+
 // Heap allocations made while `frames` frames were drawn: none.
 Row heapAllocations(long count, long frames);
 

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -23,8 +24,21 @@ std::runtime_error failure(const std::string &what, int error)
 
 } // namespace
 
-Child startChild(const std::vector<std::string> &argv)
+Child startChild(const std::vector<std::string> &argv, const std::vector<std::string> &environment)
 {
+    std::vector<char *> env;
+    for (char **setting = environ; *setting; ++setting) {
+        const std::string name(*setting, std::strcspn(*setting, "="));
+        bool replaced = false;
+        for (const std::string &own : environment)
+            replaced = replaced || own.compare(0, name.size() + 1, name + "=") == 0;
+        if (!replaced)
+            env.push_back(*setting);
+    }
+    for (const std::string &own : environment)
+        env.push_back(const_cast<char *>(own.c_str()));
+    env.push_back(nullptr);
+
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
         throw failure("cannot make a pipe for " + argv.at(0), errno);
@@ -37,7 +51,7 @@ Child startChild(const std::vector<std::string> &argv)
         args.push_back(const_cast<char *>(arg.c_str()));
     args.push_back(nullptr);
     pid_t pid = -1;
-    const int error = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+    const int error = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), env.data());
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     if (error != 0) {
@@ -45,6 +59,18 @@ Child startChild(const std::vector<std::string> &argv)
         throw failure("cannot start " + argv[0], error);
     }
     return {pid, fds[0], argv[0], false};
+}
+
+double cpuSeconds(pid_t pid)
+{
+    clockid_t clock;
+    timespec used = {};
+    const int error = clock_getcpuclockid(pid, &clock);
+    if (error != 0)
+        throw failure("cannot find the CPU clock of process " + std::to_string(pid), error);
+    if (clock_gettime(clock, &used) != 0)
+        throw failure("cannot read the CPU clock of process " + std::to_string(pid), errno);
+    return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
 }
 
 std::string readFor(Child &child, double seconds)

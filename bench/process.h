@@ -17,8 +17,13 @@ struct Child {
     bool closed = false;   // the child closed its output: it has ended
 };
 
+// `environment` holds NAME=value settings that replace or add to this
+// process's own in the child's.
+Child startChild(const std::vector<std::string> &argv, const std::vector<std::string> &environment = {});
 
-Child startChild(const std::vector<std::string> &argv);
+// CPU time the running process `pid` has used so far, user and system, all
+// its threads included, in seconds.
+double cpuSeconds(pid_t pid);
 
 // What the child writes until it closes its output or `seconds` have
 // passed; a negative `seconds` waits for the close.

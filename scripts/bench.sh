@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the benchmark on a private Xvfb
-# (640x480x24, Mesa's llvmpipe): Google Benchmark's tables, then each goal
-# with pass or fail. Exits 1 when a goal is missed. Extra arguments go to
-# Google Benchmark (e.g. --benchmark_filter=frame). Takes about a minute;
-# run it on a machine that is otherwise idle for steadier figures.
+# (640x480x24, Mesa's llvmpipe; the paced runs start servers of their own,
+# 640x480 and 1920x1080): Google Benchmark's tables, then each goal with pass
+# or fail. Exits 1 when a goal is missed. Extra arguments go to Google
+# Benchmark (e.g. --benchmark_filter=frame). Takes about four minutes; run it
+# on a machine that is otherwise idle for steadier figures.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VORLEX_BUILD:-$root/build}

@@ -22,6 +22,7 @@
 #include "app/display_request.h"
 #include "app/fail.h"
 #include "app/foreign_window.h"
+#include "app/heap.h"
 #include "app/quit.h"
 #include "app/screen.h"
 #ifdef VORLEX_SANITIZED
@@ -406,6 +407,7 @@ bool hasExtension(const char *extensions, const char *wanted)
 
 void openDisplay()
 {
+    keepFrameHeap();
     const DisplayMode mode = displayRequest().mode;
     const bool windowed = mode == DisplayMode::window;
     const bool foreign = mode == DisplayMode::root || mode == DisplayMode::windowId;
@@ -425,15 +427,12 @@ void openDisplay()
         // has longer: a busy machine starts slowly.
         limitSilence(name, kOpenSeconds);
     }
-    // A 640x480 window is the picture's own size: nothing to fit or scale.
-    if (windowed) {
-        setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
-    } else if (foreign) {
+    if (foreign) {
         std::string action, why;
         if (!chooseForeignWindow(displayRequest(), &action, &why))
             openFail(action, why);
     } else {
-        chooseScreenFit();
+        chooseScreenFit(windowed);
     }
     if (SDL_Init(SDL_INIT_VIDEO) == -1)
         openFail("cannot start SDL's video subsystem", SDL_GetError());

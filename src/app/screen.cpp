@@ -140,7 +140,19 @@ bool x11DriverChosen()
     return false;
 }
 
-void chooseScreenFit()
+ScreenFit fitScreen(const ScreenReport &screen, bool windowed)
+{
+    // A window manager that ignores full-screen requests keeps the window
+    // 640x480, as a windowed run asks; on a 640x480 screen a window that
+    // covers it is that size too. The picture is then drawn at the window's
+    // size: whole, unscaled.
+    const bool pictureSized = windowed || (screen.windowManager && !screen.honoursFullScreen) ||
+                              (screen.width == 640 && screen.height == 480);
+    // Without a window manager nothing else sizes the window.
+    return {!pictureSized, !windowed && !screen.windowManager};
+}
+
+void chooseScreenFit(bool windowed)
 {
     // Bitmap fonts of 6 and 12 pixels stay sharp under nearest-neighbour
     // scaling; the default linear filter smears each glyph over grey fringes.
@@ -153,15 +165,15 @@ void chooseScreenFit()
     held = display;
     XErrorHandler previous = XSetErrorHandler(ignoreXError);
     const Window root = DefaultRootWindow(display);
-    if (wmHonoursFullScreen(display, root)) {
-        // The desktop case: sdl12-compat's scaled full screen as it is.
-    } else if (!anyWindowManager(display, root)) {
-        placeWindow = true;
-    } else {
-        // A window manager that ignores full-screen requests keeps the window
-        // 640x480, so the picture is drawn at that size: whole, unscaled.
+    const int screen = DefaultScreen(display);
+    const bool honoured = wmHonoursFullScreen(display, root);
+    const ScreenFit fit = fitScreen({DisplayWidth(display, screen), DisplayHeight(display, screen),
+                                     honoured || anyWindowManager(display, root), honoured},
+                                    windowed);
+    // Unset, sdl12-compat scales.
+    if (!fit.scale)
         setenv("SDL12COMPAT_OPENGL_SCALING", "0", 1);
-    }
+    placeWindow = fit.cover;
     XSync(display, False);
     XSetErrorHandler(previous);
 }

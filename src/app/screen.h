@@ -7,11 +7,30 @@
 // driver that always starts.
 bool x11DriverChosen();
 
+// What the X display says of itself, as far as the fit depends on it.
+struct ScreenReport {
+    long width, height;       // the screen's, in pixels
+    bool windowManager;       // something manages windows
+    bool honoursFullScreen;   // an EWMH window manager that makes a full-screen window the screen's size
+};
+
+// How the picture meets that display.
+struct ScreenFit {
+    bool scale;  // sdl12-compat draws offscreen and scales the picture to the window
+    bool cover;  // the program itself places its window over the whole screen
+};
+
+// The decision alone. `windowed`: the picture is asked for in a window of
+// its own size, whatever the screen. Scaling costs a pass over the window
+// every frame, so it runs only where the window is not the picture's size.
+ScreenFit fitScreen(const ScreenReport &screen, bool windowed);
+
 // Before SDL_Init: asks the X display whether a window manager runs and
 // honours full-screen requests, and sets sdl12-compat's scaling and filter
 // through the environment to match. A variable the user set is left alone.
 // Its connection to the display stays open until applyScreenFit().
-void chooseScreenFit();
+// `windowed`: the picture is asked for in a window of its own.
+void chooseScreenFit(bool windowed);
 
 // After the display is open: on an X display without a window manager,
 // places the window over the whole screen, which nothing else would do.

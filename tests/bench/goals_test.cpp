@@ -22,6 +22,13 @@ TEST(Goals, PassOrFailAtTheBound)
         {heapAllocations(0, 1000), true},
         {heapAllocations(1, 1000), false},
         {notMeasured("start-up to first frame / replay", "a benchmark did not run"), false},
+        {pacedCost("640x480", 1.05, 0.105, 0.1), true},
+        {pacedCost("640x480", 1.0501, 0.1, 0.1), false},
+        {scalingCost("640x480", 1.1, 0.11, 0.1, true), true},
+        {scalingCost("640x480", 1.1001, 0.11, 0.1, true), false},
+        {scalingCost("640x480", 0.9, 0.09, 0.1, true), true},
+        {scalingCost("640x480", 0.8999, 0.09, 0.1, true), false},
+        {scalingCost("1920x1080", 4.0, 0.4, 0.1, false), true},
         {startupOverDisplay(260.0, 200.0), true},
         {memoryOverDisplay(200 * 1024, 90 * 1024), true},
     };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "process.h"
@@ -51,6 +52,28 @@ TEST(Process, ReadsUntilTheDeadlineWhileTheChildRuns)
     EXPECT_EQ(readFor(child, 10.0), "");
     EXPECT_TRUE(child.closed);
     EXPECT_EQ(waitChild(child), 128 + SIGTERM);
+}
+
+TEST(Process, TheChildsEnvironmentTakesTheGivenSettings)
+{
+    setenv("VORLEX_TEST_KEPT", "kept", 1);
+    setenv("VORLEX_TEST_SET", "old", 1);
+    Child child = startChild({"/bin/sh", "-c", "echo $VORLEX_TEST_KEPT $VORLEX_TEST_SET $VORLEX_TEST_NEW"},
+                             {"VORLEX_TEST_SET=new", "VORLEX_TEST_NEW=added"});
+    EXPECT_EQ(readFor(child, -1), "kept new added\n");
+    EXPECT_EQ(waitChild(child), 0);
+}
+
+TEST(Process, ReadsTheCpuTimeOfARunningProcess)
+{
+    Child child = startChild({"/bin/sh", "-c", "while :; do :; done"});
+    double used = 0;
+    while (used == 0)
+        used = cpuSeconds(child.pid);
+    EXPECT_GE(cpuSeconds(child.pid), used);
+    kill(child.pid, SIGKILL);
+    waitChild(child);
+    EXPECT_THROW(cpuSeconds(child.pid), std::runtime_error);  // reaped: gone
 }
 
 } // namespace

@@ -1,0 +1,10 @@
+#include "app/heap.h"
+
+#include <malloc.h>
+
+void keepFrameHeap()
+{
+    // Setting it also stops glibc from moving the threshold itself, which
+    // it does only once a large block has gone back to the kernel.
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+}

@@ -1,0 +1,61 @@
+// The screen fit's decision for each kind of display, and the heap the
+// desktop keeps for the GL driver's frames: pure logic and the real heap.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <unistd.h>
+#include <vector>
+
+#include "app/fail.h"
+#include "app/heap.h"
+#include "app/screen.h"
+
+namespace {
+
+struct Case {
+    const char *display;
+    ScreenReport screen;
+    bool windowed;
+    ScreenFit fit;
+};
+
+// {width, height, window manager, honours full screen} -> {scale, cover}
+const Case cases[] = {
+    {"bare, larger", {1920, 1080, false, false}, false, {true, true}},
+    {"bare, picture's size", {640, 480, false, false}, false, {false, true}},
+    {"bare, smaller", {320, 240, false, false}, false, {true, true}},
+    {"EWMH full screen, larger", {1920, 1080, true, true}, false, {true, false}},
+    {"EWMH full screen, picture's size", {640, 480, true, true}, false, {false, false}},
+    {"manager ignoring full screen", {1920, 1080, true, false}, false, {false, false}},
+    {"picture's width, taller", {640, 512, true, true}, false, {true, false}},
+    {"windowed on a bare larger screen", {1920, 1080, false, false}, true, {false, false}},
+    {"windowed under EWMH", {1280, 1024, true, true}, true, {false, false}},
+};
+
+TEST(ScreenFit, ScalesOnlyWhereTheWindowIsNotThePicturesSize)
+{
+    for (const Case &c : cases) {
+        const ScreenFit fit = fitScreen(c.screen, c.windowed);
+        EXPECT_EQ(fit.scale, c.fit.scale) << c.display;
+        EXPECT_EQ(fit.cover, c.fit.cover) << c.display;
+    }
+}
+
+TEST(FrameHeap, KeepsTheFreedTopOfTheHeapForTheNextFrame)
+{
+#ifdef VORLEX_SANITIZED
+    GTEST_SKIP() << "the sanitizer's allocator has a heap of its own";
+#endif
+    keepFrameHeap();
+    // As llvmpipe bins a frame: 40 MiB in blocks of 64 KiB, below the size
+    // glibc maps on their own, freed together after the swap.
+    std::vector<void *> blocks(640);
+    for (void *&block : blocks)
+        block = std::malloc(64 << 10);
+    const void *top = sbrk(0);
+    for (void *block : blocks)
+        std::free(block);
+    EXPECT_EQ(sbrk(0), top) << "the heap's top went back to the kernel";
+}
+
+} // namespace
