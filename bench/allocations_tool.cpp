@@ -1,5 +1,5 @@
 // The heap allocations the program's own code makes while it draws frames 1
-// to N (back() and modelDrow()), against the GL stand-in with its log and
+// to N (back() and modelDraw()), against the GL stand-in with its log and
 // records off:
 // with Mesa in the process the count would be the driver's. Prints the count.
 //
@@ -36,7 +36,7 @@ int main(int argc, char *argv[])
     const std::size_t start = allocationCount();
     for (long n = 0; n < frames; ++n) {
         back();
-        modelDrow(0);
+        modelDraw(0);
     }
     std::printf("%zu\n", allocationCount() - start);
     return 0;

@@ -70,7 +70,7 @@ std::vector<double> displayReadyMs, programReadyMs, replayReadyMs;
 void drawProgramFrame()
 {
     back();
-    modelDrow(0);
+    modelDraw(0);
     SDL_GL_SwapBuffers();
 }
 

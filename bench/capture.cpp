@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
         frame.clear();
         frame.markFrame();
         back();
-        modelDrow(0);
+        modelDraw(0);
         frame.markFrame();
         written = writeFrame(frame, 0, stdout);
     }

@@ -1,5 +1,5 @@
 // The program's start-up up to its first frame: inits() (display, render
-// state, the ten textures), then back() and modelDrow() and the swap, as the
+// state, the ten textures), then back() and modelDraw() and the swap, as the
 // frame loop draws its first frame, with no pacing. Prints the microseconds
 // from SDL_Init to the end of that swap and to the return of inits(), then
 // its peak resident memory in KiB. Run from the folder that holds Vorlex.app.
@@ -20,7 +20,7 @@ int main()
     inits();
     const auto ready = std::chrono::steady_clock::now();
     back();
-    modelDrow(0);
+    modelDraw(0);
     SDL_GL_SwapBuffers();
     // The swap may only queue the work; the frame is drawn once it is done.
     glFinish();

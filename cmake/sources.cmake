@@ -2,7 +2,7 @@
 # desktop build (CMakeLists.txt) and the web page's (web/CMakeLists.txt) both
 # take them from here.
 
-# The drawing: the frame's GL calls (back, modelDrow, the scenes, the text and
+# The drawing: the frame's GL calls (back, modelDraw, the scenes, the text and
 # the texture slots). GL alone: no SDL header, no loop, no shell.
 set(VORLEX_DRAW_SOURCES
   src/app/frame.cpp

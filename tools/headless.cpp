@@ -53,7 +53,7 @@ void drawUpTo(int n)
 {
     for (; drawn < n; ++drawn) {
         back();
-        modelDrow(shown == RateShown::modelled ? vew : 0);
+        modelDraw(shown == RateShown::modelled ? vew : 0);
         if (shown == RateShown::modelled)
             afterFrame();
     }

@@ -26,7 +26,7 @@ int main()
     inits();
     while (framesPresented() < frames && endKeys()) {
         back();
-        modelDrow(vew);
+        modelDraw(vew);
         presentFrame();
     }
     SDL_Quit();

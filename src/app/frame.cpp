@@ -19,7 +19,7 @@ void back()
     glEnd();
 }
 
-void modelDrow(std::uint32_t rate)
+void modelDraw(std::uint32_t rate)
 {
     // Drawn under the identity that back() left: the fixed square at the origin.
     modelA();
@@ -29,9 +29,9 @@ void modelDrow(std::uint32_t rate)
     modelA_rots();
     modelB_alph();
     modelA_msr();
-    modelC_test();
-    modelD_test();
-    modelE_test();
+    modelC_alph();
+    modelD_xfade();
+    modelE_xfade();
     // Last, so the text lies over everything else.
     fontSet(rate);
 }

@@ -9,4 +9,4 @@ void back();
 
 // Everything that lies over the background, in its fixed order, with the
 // overlay showing `rate` frames per second (0 before the first measure).
-void modelDrow(std::uint32_t rate);
+void modelDraw(std::uint32_t rate);

@@ -47,7 +47,7 @@ extern "C" int SDL_main(int, char *[])
     inits();
     while (endKeys()) {
         back();
-        modelDrow(vew);
+        modelDraw(vew);
 
         now = SDL_GetTicks();
         wit = now - lev;

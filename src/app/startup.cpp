@@ -33,8 +33,8 @@ void loadTextures()
         char path[64];
         std::snprintf(path, sizeof path, "%s%s", VORLEX_RESOURCES, slot.file);
         if (slot.padded)
-            creatTex(path, slot.name);
+            createPotTexture(path, slot.name);
         else
-            creatTex2(path, slot.name);
+            createRectTexture(path, slot.name);
     }
 }

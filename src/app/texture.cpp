@@ -87,12 +87,12 @@ std::string sizeProblem(long width, long height, long largest)
     return "";
 }
 
-void creatTex(const char *path, unsigned long *texture)
+void createPotTexture(const char *path, unsigned long *texture)
 {
     loadTexture(path, texture, GL_TEXTURE_2D);
 }
 
-void creatTex2(const char *path, unsigned long *texture)
+void createRectTexture(const char *path, unsigned long *texture)
 {
     loadTexture(path, texture, GL_TEXTURE_RECTANGLE_ARB);
 }

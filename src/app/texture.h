@@ -27,8 +27,8 @@ int Pot(int n);
 // Loads the image at path into a new GL_TEXTURE_2D texture padded to
 // power-of-two sides with transparent black, the image at its top left with
 // its top row first, and stores the texture's name in *texture.
-void creatTex(const char *path, unsigned long *texture);
+void createPotTexture(const char *path, unsigned long *texture);
 
 // The same for a GL_TEXTURE_RECTANGLE_ARB texture of the image's exact size,
 // addressed in texels. Leaves the rectangle target disabled.
-void creatTex2(const char *path, unsigned long *texture);
+void createRectTexture(const char *path, unsigned long *texture);

@@ -73,9 +73,9 @@ void modelE(double alpha, GLuint texture, int n)
     glEnd();
 }
 
-void texSwitch(int flag)
+void texSwitch(bool on)
 {
-    if (flag == 0) {
+    if (on) {
         glLoadIdentity();
         glEnable(GL_TEXTURE_2D);
         // With both targets on, the rectangle target takes precedence.

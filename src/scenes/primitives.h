@@ -21,5 +21,5 @@ void modelD(double alpha, GLuint texture);
 // texture, one texel per unit.
 void modelE(double alpha, GLuint texture, int n);
 
-// 0: identity matrix, both texture targets on. Anything else: both off.
-void texSwitch(int flag);
+// On: the identity matrix, and both texture targets on. Off: both off.
+void texSwitch(bool on);

@@ -11,8 +11,8 @@ void modelA_msr();
 
 // Translucent squares and circle outlines that fade in and out (translucency.cpp).
 void modelB_alph();
-void modelC_test();
+void modelC_alph();
 
 // Textured squares that fade, cross-fade, grow and shrink, spin and drift (textured.cpp).
-void modelD_test();
-void modelE_test();
+void modelD_xfade();
+void modelE_xfade();

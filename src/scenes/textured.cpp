@@ -1,7 +1,7 @@
 // Textured squares: per scene one fixed square that fades in and out, and two
 // moving squares that drift, grow and shrink, spin and cross-fade (the third's
 // alpha is one minus the second's, its angle the second's negated).
-// modelD_test shows the power-of-two textures, modelE_test the rectangle ones.
+// modelD_xfade shows the power-of-two textures, modelE_xfade the rectangle ones.
 #include "scenes/scenes.h"
 
 #include <GL/gl.h>
@@ -29,7 +29,7 @@ void placeMovingSquare(double n, double s, double angle, double x, double y)
 
 } // namespace
 
-void modelD_test()
+void modelD_xfade()
 {
     static double alp, vec, al1, vc1, scl, vc2, sl2, vc3, rot;
     static double poX, poY, pX2, pY2;
@@ -63,12 +63,12 @@ void modelD_test()
     glDisable(GL_TEXTURE_2D);
 }
 
-void modelE_test()
+void modelE_xfade()
 {
     static double alp, vec, al1, vc1, scl, vc2, sl2, vc3, rot;
     static double poX, poY, pX2, pY2;
 
-    texSwitch(0);  // also loads the identity
+    texSwitch(true);  // also loads the identity
     fade(alp, vec, +0.008, above(1.0), -0.008, below(0.0));
     glPushMatrix();
     glTranslated(404.0, 324.0, 0.0);
@@ -95,5 +95,5 @@ void modelE_test()
     placeMovingSquare(24.0, sl2, -rot, pX2, pY2);
     modelE(1.0 - al1, texF, 24);
     glPopMatrix();
-    texSwitch(1);
+    texSwitch(false);
 }

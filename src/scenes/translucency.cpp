@@ -45,7 +45,7 @@ void modelB_alph()
     glPopMatrix();
 }
 
-void modelC_test()
+void modelC_alph()
 {
     static double vec, alp;
     static double poX, poY;

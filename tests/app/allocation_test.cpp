@@ -14,12 +14,12 @@ TEST(Allocation, NoneInAThousandFramesAfterTheFirst)
     resetFakeGl();
     fakeGl.recording = false;
     back();
-    modelDrow(0);  // the first frame may set up what lives for the run
+    modelDraw(0);  // the first frame may set up what lives for the run
 
     const std::size_t before = allocationCount();
     for (int frame = 2; frame <= 1001; ++frame) {
         back();
-        modelDrow(0);
+        modelDraw(0);
     }
     const std::size_t made = allocationCount() - before;
     fakeGl.recording = true;

@@ -1,4 +1,4 @@
-// modelDrow's order against the recording GL: the fixed square, then the eight
+// modelDraw's order against the recording GL: the fixed square, then the eight
 // scenes in their fixed order, each recognised by the calls it opens with.
 // Other tests of this binary run frames too, so nothing here depends on which
 // frame of the scenes this is.
@@ -18,9 +18,9 @@ const std::vector<std::pair<std::string, Calls>> kOpenings = {
     {"modelA_rots", {"glLoadIdentity()", "glPushMatrix()", "glTranslated(32, 32, 0)", "glRotated("}},
     {"modelB_alph", {"glLoadIdentity()", "glPushMatrix()", "glTranslated(288, 208, 0)"}},
     {"modelA_msr", {"glLoadIdentity()", "glTranslated(", "glScaled("}},
-    {"modelC_test", {"glLoadIdentity()", "glPushMatrix()", "glColor4d(1, 0, 0, 1)"}},
-    {"modelD_test", {"glLoadIdentity()", "glEnable(GL_TEXTURE_2D)", "glPushMatrix()", "glTranslated(384, 304, 0)"}},
-    {"modelE_test", {"glLoadIdentity()", "glEnable(GL_TEXTURE_2D)", "glEnable(GL_TEXTURE_RECTANGLE_ARB)",
+    {"modelC_alph", {"glLoadIdentity()", "glPushMatrix()", "glColor4d(1, 0, 0, 1)"}},
+    {"modelD_xfade", {"glLoadIdentity()", "glEnable(GL_TEXTURE_2D)", "glPushMatrix()", "glTranslated(384, 304, 0)"}},
+    {"modelE_xfade", {"glLoadIdentity()", "glEnable(GL_TEXTURE_2D)", "glEnable(GL_TEXTURE_RECTANGLE_ARB)",
                      "glPushMatrix()", "glTranslated(404, 324, 0)"}},
 };
 
@@ -52,7 +52,7 @@ TEST(DrawOrder, IsTheFixedSquareThenTheEightScenesInTheirOrder)
     resetFakes();
     back();
     const std::size_t start = callLog.size();
-    modelDrow(0);
+    modelDraw(0);
 
     // The square comes first, under back()'s identity.
     const Calls square = {"glColor3d(1, 0, 0)", "glBegin(GL_LINE_LOOP)", "glVertex2i(0, 0)", "glVertex2i(64, 0)",
@@ -73,7 +73,7 @@ TEST(DrawOrder, IsTheFixedSquareThenTheEightScenesInTheirOrder)
     for (const auto &part : parts)
         seen.push_back(sceneOf(part));
     const Calls expected = {"modelA_move", "modelA_scal", "modelA_rots", "modelB_alph",
-                            "modelA_msr",  "modelC_test", "modelD_test", "modelE_test"};
+                            "modelA_msr",  "modelC_alph", "modelD_xfade", "modelE_xfade"};
     // What is drawn after the eighth scene (the overlay) is not this test's concern.
     ASSERT_GE(seen.size(), expected.size());
     EXPECT_EQ(Calls(seen.begin(), seen.begin() + static_cast<std::ptrdiff_t>(expected.size())), expected);

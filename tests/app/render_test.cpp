@@ -177,10 +177,10 @@ TEST(Textures, PaddingIsTransparentBlackAndTheTopRowComesFirst)
 {
     const std::string path = writeBmp(72, 72);
     unsigned long name = 0;
-    creatTex(path.c_str(), &name);
+    createPotTexture(path.c_str(), &name);
     const Comparison padded = expectTextureHolds(GL_TEXTURE_2D, name, path, true);
     EXPECT_EQ(padded.transparent, 0) << "a BMP has alpha 255 over the whole image";
-    creatTex2(path.c_str(), &name);
+    createRectTexture(path.c_str(), &name);
     expectTextureHolds(GL_TEXTURE_RECTANGLE_ARB, name, path, false);
     std::remove(path.c_str());
 }
@@ -190,9 +190,9 @@ TEST(Textures, EachSideIsRoundedByItself)
     for (auto [w, h] : {std::pair{100, 30}, {1, 1}}) {
         const std::string path = writeBmp(w, h);
         unsigned long name = 0;
-        creatTex(path.c_str(), &name);
+        createPotTexture(path.c_str(), &name);
         expectTextureHolds(GL_TEXTURE_2D, name, path, true);
-        creatTex2(path.c_str(), &name);
+        createRectTexture(path.c_str(), &name);
         expectTextureHolds(GL_TEXTURE_RECTANGLE_ARB, name, path, false);
         std::remove(path.c_str());
     }
@@ -203,12 +203,12 @@ TEST(Textures, LoadersLeaveTheEnableStateAsPromised)
     const std::string path = writeBmp(8, 8);
     unsigned long name = 0;
     glEnable(GL_TEXTURE_2D);
-    creatTex(path.c_str(), &name);
+    createPotTexture(path.c_str(), &name);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     glDisable(GL_TEXTURE_2D);
-    creatTex(path.c_str(), &name);
+    createPotTexture(path.c_str(), &name);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    creatTex2(path.c_str(), &name);
+    createRectTexture(path.c_str(), &name);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_RECTANGLE_ARB));
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_RECTANGLE_ARB, &bound);

@@ -132,7 +132,7 @@ TEST_F(Startup, CreatTexPadsToPowerOfTwoSides)
 {
     const std::string path = standIn("pic.png", FakeImage{72, 72, SDL_SRCALPHA});
     unsigned long slot = 0;
-    creatTex(path.c_str(), &slot);
+    createPotTexture(path.c_str(), &slot);
     const Calls expected = {
         "glGetIntegerv(GL_MAX_TEXTURE_SIZE)",
         "IMG_Load_RW(\"" + path + "\")",
@@ -149,14 +149,14 @@ TEST_F(Startup, CreatTexPadsToPowerOfTwoSides)
     };
     EXPECT_EQ(callLog, expected);
     EXPECT_EQ(slot, 1u);
-    EXPECT_TRUE(fakeGl.enabled.empty()) << "creatTex leaves GL_TEXTURE_2D as it found it";
+    EXPECT_TRUE(fakeGl.enabled.empty()) << "createPotTexture leaves GL_TEXTURE_2D as it found it";
 }
 
 TEST_F(Startup, CreatTexRoundsEachSideByItself)
 {
     const std::string path = standIn("wide.bmp", FakeImage{100, 30, 0});
     unsigned long slot = 0;
-    creatTex(path.c_str(), &slot);
+    createPotTexture(path.c_str(), &slot);
     EXPECT_EQ(callsFrom(0, "SDL_CreateRGBSurface"),
               (Calls{std::string("SDL_CreateRGBSurface(0, 128, 32, ") + kMasks}));
     EXPECT_TRUE(callsFrom(0, "SDL_SetAlpha").empty()) << "only an image with SDL_SRCALPHA is changed";
@@ -166,7 +166,7 @@ TEST_F(Startup, CreatTex2KeepsTheExactSizeAndDisablesItsTarget)
 {
     const std::string path = standIn("pic.gif", FakeImage{72, 72, 0});
     unsigned long slot = 0;
-    creatTex2(path.c_str(), &slot);
+    createRectTexture(path.c_str(), &slot);
     const Calls expected = {
         "glGetIntegerv(GL_MAX_RECTANGLE_TEXTURE_SIZE_ARB)",
         "IMG_Load_RW(\"" + path + "\")",

@@ -43,9 +43,9 @@ const std::array<Drawing, 9> kOrder = {{
     {"modelA_rots", modelA_rots},
     {"modelB_alph", modelB_alph},
     {"modelA_msr", modelA_msr},
-    {"modelC_test", modelC_test},
-    {"modelD_test", modelD_test},
-    {"modelE_test", modelE_test},
+    {"modelC_alph", modelC_alph},
+    {"modelD_xfade", modelD_xfade},
+    {"modelE_xfade", modelE_xfade},
 }};
 
 std::vector<std::array<Take, 9>> &film()
@@ -201,10 +201,10 @@ TEST(FrameOne, IsTheSquareThenTheEightScenesCallForCall)
         {"glLoadIdentity()", "glTranslated(32.800000000000004, 32.6, 0)", "glScaled(0.0125, 0.0125, 0)",
          "glTranslated(32, 32, 0)", "glRotated(360, 0, 0, 1)", "glTranslated(-32, -32, 0)"},
         outline(),
-        // modelC_test: the fixed circle, then the octagon at (0.75, 1.25) with alpha 0.02.
+        // modelC_alph: the fixed circle, then the octagon at (0.75, 1.25) with alpha 0.02.
         {"glLoadIdentity()", "glPushMatrix()"}, drawn([] { modelC(16, 1.0); }), kPopPush,
         {"glTranslated(0.75, 1.25, 0)"}, drawn([] { modelC(8, 0.02); }), {"glPopMatrix()"},
-        // modelD_test: k = (-64 * 0.007 + 64) / 2 = 31.776; drifters (0.35, 1.15) and (0.65, 1.75).
+        // modelD_xfade: k = (-64 * 0.007 + 64) / 2 = 31.776; drifters (0.35, 1.15) and (0.65, 1.75).
         {"glLoadIdentity()", "glEnable(GL_TEXTURE_2D)", "glPushMatrix()", "glTranslated(384, 304, 0)"},
         drawn([] { modelD(0.01, 1); }), kPopPush,
         {"glTranslated(32.126, 32.926, 0)", "glScaled(0.007, 0.007, 0)", "glTranslated(32, 32, 0)",
@@ -213,7 +213,7 @@ TEST(FrameOne, IsTheSquareThenTheEightScenesCallForCall)
         {"glTranslated(32.426, 33.525999999999996, 0)", "glScaled(0.007, 0.007, 0)", "glTranslated(32, 32, 0)",
          "glRotated(-1.5, 0, 0, 1)", "glTranslated(-32, -32, 0)"},
         drawn([] { modelD(0.975, 3); }), {"glPopMatrix()", "glDisable(GL_TEXTURE_2D)"},
-        // modelE_test: both scales turn at once to 0, both drifters wrap x to 640 and keep y 0.
+        // modelE_xfade: both scales turn at once to 0, both drifters wrap x to 640 and keep y 0.
         {"glLoadIdentity()", "glEnable(GL_TEXTURE_2D)", "glEnable(GL_TEXTURE_RECTANGLE_ARB)", "glPushMatrix()",
          "glTranslated(404, 324, 0)"},
         drawn([] { modelE(0.008, 4, 72); }), kPopPush,
@@ -403,7 +403,7 @@ TEST(ModelCTest, TheOctagonTurnsOpaqueOnFrame50AndClearOnFrame150)
         {149, stepped(1.0, -0.01, 99)}, {150, 0.0}, {151, 0.02},
     };
     for (const auto &[n, alpha] : alphas) {
-        const Calls colours = only(calls(n, "modelC_test"), "glColor4d");
+        const Calls colours = only(calls(n, "modelC_alph"), "glColor4d");
         ASSERT_EQ(colours.size(), 2u);
         EXPECT_EQ(colours[0], "glColor4d(1, 0, 0, 1)") << "the fixed circle, frame " << n;
         EXPECT_EQ(colours[1], "glColor4d(1, 0, 0, " + fmt(alpha) + ")") << "frame " << n;
@@ -418,25 +418,25 @@ TEST(ModelCTest, TheOctagonWrapsYThenXWithYWaiting)
         {855, "glTranslated(-63.25, -22.75, 0)"},
     };
     for (const auto &[n, want] : at)
-        EXPECT_EQ(only(calls(n, "modelC_test"), "glTranslated"), Calls{want}) << "frame " << n;
+        EXPECT_EQ(only(calls(n, "modelC_alph"), "glTranslated"), Calls{want}) << "frame " << n;
 }
 
 TEST(ModelDTest, TheCrossFadeTurnsOnFrame40)
 {
-    const Calls colours = only(calls(40, "modelD_test"), "glColor4d");
+    const Calls colours = only(calls(40, "modelD_xfade"), "glColor4d");
     ASSERT_EQ(colours.size(), 3u);
     EXPECT_EQ(colours[1], "glColor4d(1, 1, 1, 1)");
     EXPECT_EQ(colours[2], "glColor4d(1, 1, 1, 0)") << "the texC square shows 1 - al1";
-    EXPECT_EQ(only(calls(100, "modelD_test"), "glColor4d")[0], "glColor4d(1, 1, 1, 1)");
-    EXPECT_EQ(only(calls(240, "modelD_test"), "glColor4d")[1], "glColor4d(1, 1, 1, 0)")
+    EXPECT_EQ(only(calls(100, "modelD_xfade"), "glColor4d")[0], "glColor4d(1, 1, 1, 1)");
+    EXPECT_EQ(only(calls(240, "modelD_xfade"), "glColor4d")[1], "glColor4d(1, 1, 1, 0)")
         << "al1 falls for 200 frames";
 }
 
 TEST(ModelDTest, TheTwoMovingSquaresTurnOppositeWays)
 {
-    EXPECT_EQ(only(calls(240, "modelD_test"), "glRotated"), (Calls{rotated(360), rotated(-360)}));
-    EXPECT_EQ(only(calls(241, "modelD_test"), "glRotated"), (Calls{rotated(0), rotated(-0.0)}));
-    EXPECT_EQ(only(calls(242, "modelD_test"), "glRotated"), (Calls{rotated(1.5), rotated(-1.5)}));
+    EXPECT_EQ(only(calls(240, "modelD_xfade"), "glRotated"), (Calls{rotated(360), rotated(-360)}));
+    EXPECT_EQ(only(calls(241, "modelD_xfade"), "glRotated"), (Calls{rotated(0), rotated(-0.0)}));
+    EXPECT_EQ(only(calls(242, "modelD_xfade"), "glRotated"), (Calls{rotated(1.5), rotated(-1.5)}));
 }
 
 TEST(ModelDTest, TheTexCSquareReentersWithTheScaleOfTheSameFrame)
@@ -446,13 +446,13 @@ TEST(ModelDTest, TheTexCSquareReentersWithTheScaleOfTheSameFrame)
     const double sl2 = stepped(0.0, 0.007, 369);
     const double k = (-64.0 * sl2 + 64.0) * 0.5;
     const double pX2 = stepped(0.0, 0.65, 369);
-    EXPECT_EQ(only(calls(369, "modelD_test"), "glTranslated")[4], translated(k + pX2, k + sl2 * -64.0));
-    EXPECT_EQ(only(calls(369, "modelD_test"), "glScaled")[1], scaled(sl2));
+    EXPECT_EQ(only(calls(369, "modelD_xfade"), "glTranslated")[4], translated(k + pX2, k + sl2 * -64.0));
+    EXPECT_EQ(only(calls(369, "modelD_xfade"), "glScaled")[1], scaled(sl2));
 }
 
 TEST(ModelDTest, BindsTheThreePowerOfTwoTexturesWithTexturingOn)
 {
-    const Calls all = calls(7, "modelD_test");
+    const Calls all = calls(7, "modelD_xfade");
     EXPECT_EQ(only(all, "glBindTexture"),
               (Calls{"glBindTexture(GL_TEXTURE_2D, 1)", "glBindTexture(GL_TEXTURE_2D, 2)",
                      "glBindTexture(GL_TEXTURE_2D, 3)"}));
@@ -465,23 +465,23 @@ TEST(ModelETest, ItsSecondFrameReadsTheScalesOfThatFrame)
     // scl = sl2 = 0.007. poY = -0.15 is not below 0.007 * -48 = -0.336 and stays;
     // pY2 = -0.65 is below 0.007 * -24 = -0.168 and comes back at 0.084 + 480.
     const double k48 = (-48.0 * 0.007 + 48.0) * 0.5, k24 = (-24.0 * 0.007 + 24.0) * 0.5;
-    const Calls translations = only(calls(2, "modelE_test"), "glTranslated");
+    const Calls translations = only(calls(2, "modelE_xfade"), "glTranslated");
     ASSERT_EQ(translations.size(), 7u);
     EXPECT_EQ(translations[1], translated(k48 + 639.65, k48 + -0.15));
     EXPECT_EQ(translations[4], translated(k24 + 638.25, k24 + 480.084));
     EXPECT_EQ(translations[4], translated(650.166, 492)) << "the re-entering top edge lies at 492";
-    EXPECT_EQ(only(calls(2, "modelE_test"), "glScaled"), (Calls{scaled(0.007), scaled(0.007)}));
+    EXPECT_EQ(only(calls(2, "modelE_xfade"), "glScaled"), (Calls{scaled(0.007), scaled(0.007)}));
 }
 
 TEST(ModelETest, TheSpinnerDropsItsOvershootAt360)
 {
-    EXPECT_EQ(only(calls(205, "modelE_test"), "glRotated"), (Calls{rotated(358.75), rotated(-358.75)}));
-    EXPECT_EQ(only(calls(206, "modelE_test"), "glRotated"), (Calls{rotated(0), rotated(-0.0)}));
+    EXPECT_EQ(only(calls(205, "modelE_xfade"), "glRotated"), (Calls{rotated(358.75), rotated(-358.75)}));
+    EXPECT_EQ(only(calls(206, "modelE_xfade"), "glRotated"), (Calls{rotated(0), rotated(-0.0)}));
 }
 
 TEST(ModelETest, BindsTheThreeRectangleTexturesBetweenTheSwitches)
 {
-    const Calls all = calls(3, "modelE_test");
+    const Calls all = calls(3, "modelE_xfade");
     EXPECT_EQ(only(all, "glBindTexture"),
               (Calls{"glBindTexture(GL_TEXTURE_RECTANGLE_ARB, 4)", "glBindTexture(GL_TEXTURE_RECTANGLE_ARB, 5)",
                      "glBindTexture(GL_TEXTURE_RECTANGLE_ARB, 6)"}));

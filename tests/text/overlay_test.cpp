@@ -156,7 +156,7 @@ TEST_F(Overlay, ShowsTheRateTheFrameLoopMeasured)
             starts.push_back(i);
     ASSERT_EQ(starts.size(), static_cast<std::size_t>(frames) + 1);
 
-    // The overlay's calls in a frame run from its texSwitch(0), the frame's
+    // The overlay's calls in a frame run from its texSwitch(true), the frame's
     // last, to the end of the frame; the scenes' drawing comes before.
     const auto overlayFrom = [&](int frame) {
         std::size_t from = starts[frame - 1];

@@ -122,10 +122,10 @@ TEST(Glyphs, MatchTheirAtlasCellsInBothFamiliesAndSizes)
         if (!atlas.loaded())
             continue;
         clearToBlack();
-        texSwitch(0);
+        texSwitch(true);
         for (std::size_t n = 0; n < lines.size(); ++n)
             c.draw(c.size, 1.0, 16, lineTop(n, c.cell), "%s", lines[n].c_str());
-        texSwitch(1);
+        texSwitch(false);
         const Frame f;
 
         int inked = 0;
