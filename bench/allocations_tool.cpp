@@ -1,5 +1,5 @@
 // The heap allocations the program's own code makes while it draws frames 1
-// to N (back() and modelDraw()), against the GL stand-in with its log and
+// to N (drawFrame()), against the GL stand-in with its log and
 // records off:
 // with Mesa in the process the count would be the driver's. Prints the count.
 //
@@ -35,8 +35,7 @@ int main(int argc, char *argv[])
 
     const std::size_t start = allocationCount();
     for (long n = 0; n < frames; ++n) {
-        back();
-        modelDraw(0);
+        drawFrame(0);
     }
     std::printf("%zu\n", allocationCount() - start);
     return 0;

@@ -26,8 +26,7 @@ int main(int argc, char *argv[])
     for (long n = 0; n < frames && written; ++n) {
         frame.clear();
         frame.markFrame();
-        back();
-        modelDraw(0);
+        drawFrame(0);
         frame.markFrame();
         written = writeFrame(frame, 0, stdout);
     }

@@ -42,16 +42,17 @@ int main(int argc, char *argv[])
 
     openDisplay();  // on failure it ends the process with the program's own message
     replayStartup("vorlex_paced_replay");
-    std::uint32_t drawn = SDL_GetTicks();
+    FrameClock frameClock;
+    frameClock.waitEnd = SDL_GetTicks();
     for (std::size_t frame = 0;; frame = (frame + 1) % recording.frameCount()) {
         SDL_Event event;
         if (SDL_PollEvent(&event) &&
             (event.type == SDL_QUIT || (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE)))
             break;
         replayFrame(recording, frame);
-        if (const std::uint32_t delay = paceDelay(SDL_GetTicks() - drawn))
+        if (const std::uint32_t delay = frameClock.drawn(SDL_GetTicks()))
             SDL_Delay(delay);
-        drawn = SDL_GetTicks();
+        frameClock.waited(SDL_GetTicks());
         SDL_GL_SwapBuffers();
     }
     SDL_Quit();

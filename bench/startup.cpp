@@ -1,5 +1,5 @@
 // The program's start-up up to its first frame: inits() (display, render
-// state, the ten textures), then back() and modelDraw() and the swap, as the
+// state, the ten textures), then drawFrame() and the swap, as the
 // frame loop draws its first frame, with no pacing. Prints the microseconds
 // from SDL_Init to the end of that swap and to the return of inits(), then
 // its peak resident memory in KiB. Run from the folder that holds Vorlex.app.
@@ -19,8 +19,7 @@ int main()
     // Ends the process with the program's own message on any failure.
     inits();
     const auto ready = std::chrono::steady_clock::now();
-    back();
-    modelDraw(0);
+    drawFrame(0);
     SDL_GL_SwapBuffers();
     // The swap may only queue the work; the frame is drawn once it is done.
     glFinish();

@@ -25,6 +25,7 @@ int drawn = 0;
 // shows 62.)
 constexpr std::uint64_t kTimerSlackMicros = 50;
 std::uint64_t micros = 0;  // since SDL_Init
+FrameClock frameClock;
 
 std::uint32_t tick()
 {
@@ -34,12 +35,9 @@ std::uint32_t tick()
 // The frame loop's bookkeeping after a frame's drawing, on the modelled clock.
 void afterFrame()
 {
-    now = tick();
-    wit = now - lev;
-    if (const std::uint32_t delay = paceDelay(wit))
+    if (const std::uint32_t delay = frameClock.drawn(tick()))
         micros += delay * std::uint64_t{1000} + kTimerSlackMicros;
-    lev = tick();
-    countFrame(now);
+    frameClock.waited(tick());
 }
 
 } // namespace
@@ -52,8 +50,7 @@ void showRate(RateShown rate)
 void drawUpTo(int n)
 {
     for (; drawn < n; ++drawn) {
-        back();
-        modelDraw(shown == RateShown::modelled ? vew : 0);
+        drawFrame(frameClock.rate());
         if (shown == RateShown::modelled)
             afterFrame();
     }

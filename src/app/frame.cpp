@@ -35,3 +35,9 @@ void modelDraw(std::uint32_t rate)
     // Last, so the text lies over everything else.
     fontSet(rate);
 }
+
+void drawFrame(std::uint32_t rate)
+{
+    back();
+    modelDraw(rate);
+}

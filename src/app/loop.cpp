@@ -11,7 +11,6 @@
 #include "app/frame.h"
 #include "app/platform.h"
 #include "app/quit.h"
-#include "app/rate.h"
 #include "app/startup.h"
 
 namespace {
@@ -42,25 +41,21 @@ void checkFrame(bool) {}
 
 } // namespace
 
+FrameClock loopClock;
+
 extern "C" int SDL_main(int, char *[])
 {
     inits();
     while (endKeys()) {
-        back();
-        modelDraw(vew);
-
-        now = SDL_GetTicks();
-        wit = now - lev;
+        drawFrame(loopClock.rate());
         // The wait comes before the swap, so successive swaps are at least
         // 16 ms apart; a frame that already took that long is not slowed.
-        if (const std::uint32_t delay = paceDelay(wit))
+        if (const std::uint32_t delay = loopClock.drawn(SDL_GetTicks()))
             SDL_Delay(delay);
-        lev = SDL_GetTicks();
-
-        const bool windowClosed = countFrame(now);
+        const bool windowClosed = loopClock.waited(SDL_GetTicks());
         // A line that cannot go out now is dropped: the frames go on.
         if (windowClosed)
-            writeRate(STDOUT_FILENO, vew);
+            writeRate(STDOUT_FILENO, loopClock.rate());
         presentFrame();
         checkFrame(windowClosed);
     }

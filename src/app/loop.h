@@ -2,8 +2,13 @@
 // frame-rate window, swap.
 #pragma once
 
+#include "app/rate.h"
+
 // Opens the display, loads the textures, then draws frame after frame until
 // the user quits. Ignores its arguments; returns 0.
+// The loop's clock and frame rate, kept for the whole process.
+extern FrameClock loopClock;
+
 extern "C" int SDL_main(int argc, char *argv[]);
 
 // Takes one event off the queue: 0 on an Escape press or a quit request,

@@ -5,13 +5,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-std::uint32_t wit;
-std::uint32_t lev;
-std::uint32_t now;
-std::uint32_t cntA;
-std::uint32_t cntB;
-std::uint32_t vew;
-
 std::uint32_t paceDelay(std::uint32_t elapsed)
 {
     return elapsed <= 15 ? 16 - elapsed : 0;
@@ -26,16 +19,29 @@ std::uint32_t measureRate(std::uint32_t frames, std::uint32_t span)
     return static_cast<std::uint32_t>(scaled / span);
 }
 
-bool countFrame(std::uint32_t tick)
+std::uint32_t FrameClock::drawn(std::uint32_t tick)
 {
-    const std::uint32_t span = tick - cntB;
+    drawEnd = tick;
+    busy = drawEnd - waitEnd;
+    return paceDelay(busy);
+}
+
+bool FrameClock::waited(std::uint32_t tick)
+{
+    waitEnd = tick;
+    return count(drawEnd);
+}
+
+bool FrameClock::count(std::uint32_t tick)
+{
+    const std::uint32_t span = tick - windowStart;
     if (span > 4999) {
-        vew = measureRate(cntA, span);
-        cntA = 1;
-        cntB = tick;
+        lastRate = measureRate(windowFrames, span);
+        windowFrames = 1;
+        windowStart = tick;
         return true;
     }
-    ++cntA;
+    ++windowFrames;
     return false;
 }
 

@@ -4,9 +4,7 @@
 
 #include <algorithm>
 
-#include "app/frame.h"
 #include "app/loop.h"
-#include "app/rate.h"
 #include "support/fakes.h"
 
 namespace {
@@ -36,7 +34,7 @@ protected:
     void SetUp() override
     {
         resetFakes();
-        wit = lev = now = cntA = cntB = vew = 0;
+        loopClock = FrameClock{};
     }
 
     // Runs SDL_main with `frames` polls that find nothing, then a quit event.
@@ -62,7 +60,7 @@ TEST_F(Loop, EachFrameDrawsWaitsCountsAndSwapsInThatOrder)
     const Calls expected = {
         "SDL_PollEvent()",
         "glClear(GL_COLOR_BUFFER_BIT|GL_DEPTH_BUFFER_BIT)",
-        "SDL_GetTicks() = 305",  // lev is 0: the first frame does not wait
+        "SDL_GetTicks() = 305",  // loopClock.waitEnd is 0: the first frame does not wait
         "SDL_GetTicks() = 305",
         "SDL_GL_SwapBuffers()",
         "SDL_PollEvent()",
@@ -75,9 +73,9 @@ TEST_F(Loop, EachFrameDrawsWaitsCountsAndSwapsInThatOrder)
         "SDL_Quit()",
     };
     EXPECT_EQ(skeleton(), expected);
-    EXPECT_EQ(cntA, 2u);
-    EXPECT_EQ(lev, 321u);
-    EXPECT_EQ(wit, 5u);
+    EXPECT_EQ(loopClock.windowFrames, 2u);
+    EXPECT_EQ(loopClock.waitEnd, 321u);
+    EXPECT_EQ(loopClock.busy, 5u);
 }
 
 TEST_F(Loop, DrawsTheBackgroundThenTheSquareBeforeReadingTheClock)
@@ -112,7 +110,7 @@ TEST_F(Loop, AQuitStopsTheLoopBeforeAnythingIsDrawnCountedOrSwapped)
     const std::string printed = run(0);
     EXPECT_EQ(skeleton(), (Calls{"SDL_PollEvent()", "SDL_Quit()"}));
     EXPECT_EQ(callLog.back(), "SDL_Quit()");
-    EXPECT_EQ(cntA, 0u);
+    EXPECT_EQ(loopClock.windowFrames, 0u);
     EXPECT_EQ(printed, "");
 }
 
@@ -122,14 +120,14 @@ TEST_F(Loop, PrintsTheRateOnTheFrameThatClosesTheWindow)
     // (now 5008) closes the first window over the 312 frames before it.
     fakeSdl.drawCost = 16;
     EXPECT_EQ(run(312), "");
-    EXPECT_EQ(vew, 0u);
+    EXPECT_EQ(loopClock.lastRate, 0u);
 
     SetUp();
     fakeSdl.drawCost = 16;
     EXPECT_EQ(run(313), "62\n");
-    EXPECT_EQ(vew, 62u);
-    EXPECT_EQ(cntA, 1u);
-    EXPECT_EQ(cntB, 5008u);
+    EXPECT_EQ(loopClock.lastRate, 62u);
+    EXPECT_EQ(loopClock.windowFrames, 1u);
+    EXPECT_EQ(loopClock.windowStart, 5008u);
 
     // The next window counts frames 313 to 625, closed by frame 626 at now
     // 10016: 313 frames in 5008 ms is 62.5, rounded up.
@@ -141,13 +139,13 @@ TEST_F(Loop, PrintsTheRateOnTheFrameThatClosesTheWindow)
 TEST_F(Loop, TimesFramesAcrossAWrapOfTheTickCounter)
 {
     fakeSdl.ticks = 0xFFFFFFF8u;
-    lev = 0xFFFFFFF8u;
-    cntB = 0xFFFFFFF8u;
+    loopClock.waitEnd = 0xFFFFFFF8u;
+    loopClock.windowStart = 0xFFFFFFF8u;
     fakeSdl.drawCost = 10;
     run(2);
     // now wraps to 2 on the first frame: 10 ms have passed, not 2^32 - 6.
     EXPECT_EQ(callsFrom(0, "SDL_Delay"), (Calls{"SDL_Delay(6)", "SDL_Delay(6)"}));
-    EXPECT_EQ(cntA, 2u);
+    EXPECT_EQ(loopClock.windowFrames, 2u);
 }
 
 class EndKeys : public ::testing::Test {

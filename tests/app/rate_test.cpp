@@ -55,41 +55,41 @@ TEST(MeasureRate, CannotOverflow)
 
 class Window : public ::testing::Test {
 protected:
-    void SetUp() override { cntA = cntB = vew = 0; }
+    FrameClock clock;
 };
 
 TEST_F(Window, CountsUntilFiveSecondsHavePassed)
 {
-    cntA = 311;
-    EXPECT_FALSE(countFrame(4999));
-    EXPECT_EQ(cntA, 312u);
-    EXPECT_EQ(cntB, 0u);
-    EXPECT_EQ(vew, 0u);
+    clock.windowFrames = 311;
+    EXPECT_FALSE(clock.count(4999));
+    EXPECT_EQ(clock.windowFrames, 312u);
+    EXPECT_EQ(clock.windowStart, 0u);
+    EXPECT_EQ(clock.lastRate, 0u);
 }
 
 TEST_F(Window, ClosesAtFiveSecondsAndRestartsAtOne)
 {
-    cntA = 312;
-    EXPECT_TRUE(countFrame(5000));
-    EXPECT_EQ(vew, 62u);
-    EXPECT_EQ(cntA, 1u);  // the closing frame opens the next window
-    EXPECT_EQ(cntB, 5000u);
+    clock.windowFrames = 312;
+    EXPECT_TRUE(clock.count(5000));
+    EXPECT_EQ(clock.lastRate, 62u);
+    EXPECT_EQ(clock.windowFrames, 1u);  // the closing frame opens the next window
+    EXPECT_EQ(clock.windowStart, 5000u);
 
-    cntA = 300;
-    EXPECT_FALSE(countFrame(9999));
-    EXPECT_EQ(vew, 62u);  // unchanged between closes
-    EXPECT_TRUE(countFrame(10000));
-    EXPECT_EQ(vew, 60u);
-    EXPECT_EQ(cntB, 10000u);
+    clock.windowFrames = 300;
+    EXPECT_FALSE(clock.count(9999));
+    EXPECT_EQ(clock.lastRate, 62u);  // unchanged between closes
+    EXPECT_TRUE(clock.count(10000));
+    EXPECT_EQ(clock.lastRate, 60u);
+    EXPECT_EQ(clock.windowStart, 10000u);
 }
 
 TEST_F(Window, MeasuresAcrossAWrapOfTheTickCounter)
 {
-    cntB = 0xFFFFF000u;  // 4096 ms before the wrap
-    cntA = 100;
-    EXPECT_FALSE(countFrame(903));  // 4999 ms later
-    EXPECT_EQ(cntA, 101u);
-    EXPECT_TRUE(countFrame(904));   // 5000 ms later
-    EXPECT_EQ(vew, 20u);            // 101 frames in 5 s
-    EXPECT_EQ(cntB, 904u);
+    clock.windowStart = 0xFFFFF000u;  // 4096 ms before the wrap
+    clock.windowFrames = 100;
+    EXPECT_FALSE(clock.count(903));  // 4999 ms later
+    EXPECT_EQ(clock.windowFrames, 101u);
+    EXPECT_TRUE(clock.count(904));   // 5000 ms later
+    EXPECT_EQ(clock.lastRate, 20u);            // 101 frames in 5 s
+    EXPECT_EQ(clock.windowStart, 904u);
 }

@@ -29,8 +29,7 @@ TEST(Replay, EveryFrameMakesTheProgramsCalls)
 
     for (long n = 1; n <= kFrames; ++n) {
         resetFakeGl();
-        back();
-        modelDraw(0);
+        drawFrame(0);
         const std::vector<std::string> program = callLog;
         ASSERT_GT(program.size(), 1000u) << "frame " << n;
 

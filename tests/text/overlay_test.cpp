@@ -6,7 +6,6 @@
 
 #include "app/frame.h"
 #include "app/loop.h"
-#include "app/rate.h"
 #include "scenes/slots.h"
 #include "glyph_log.h"
 #include "text/overlay.h"
@@ -43,7 +42,7 @@ protected:
     void SetUp() override
     {
         resetFakes();
-        wit = lev = now = cntA = cntB = vew = 0;
+        loopClock = FrameClock{};
     }
 
     // Draws one overlay frame alone, with the atlases named 11, 12 (A) and 21, 22 (B).
@@ -54,7 +53,7 @@ protected:
         imgFontA[1] = 12;
         imgFontB[0] = 21;
         imgFontB[1] = 22;
-        fontSet(vew);
+        fontSet(0);  // the rate before the first window closes
         ++framesDrawn;
     }
 
