@@ -34,7 +34,7 @@
 #include "goals.h"
 #include "peak.h"
 #include "process.h"
-#include "tools/replay.h"
+#include "recording/replay.h"
 
 namespace {
 
