@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "app/frame.h"
-#include "tools/allocations.h"
-#include "tools/recording_gl.h"
+#include "recording/allocations.h"
+#include "recording/recording_gl.h"
 
 int main(int argc, char *argv[])
 {

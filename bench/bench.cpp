@@ -34,7 +34,7 @@
 #include "process.h"
 #include "program_run.h"
 #include "reporter.h"
-#include "tools/replay.h"
+#include "recording/replay.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "app/frame.h"
-#include "tools/recording_gl.h"
+#include "recording/recording_gl.h"
 
 int main(int argc, char *argv[])
 {

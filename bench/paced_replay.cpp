@@ -20,7 +20,7 @@
 #include "app/rate.h"
 #include "baseline.h"
 #include "process.h"
-#include "tools/replay.h"
+#include "recording/replay.h"
 
 int main(int argc, char *argv[])
 {

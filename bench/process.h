@@ -8,7 +8,7 @@
 #include <sys/types.h>
 #include <vector>
 
-#include "tools/records.h"
+#include "recording/records.h"
 
 struct Child {
     pid_t pid;

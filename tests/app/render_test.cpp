@@ -17,7 +17,7 @@
 #include "app/texture.h"
 #include "scenes/slots.h"
 #include "scenes/primitives.h"
-#include "tools/pixels.h"
+#include "support/pixels.h"
 
 namespace {
 

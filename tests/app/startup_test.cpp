@@ -1,67 +1,21 @@
 // Start-up against the recording GL and SDL: the display set-up, the ten loads
-// in their order, the loaders' exact calls, and every start-up failure.
+// in their order and the loaders' exact calls.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 #include "app/platform.h"
 #include "app/startup.h"
 #include "app/texture.h"
 #include "scenes/slots.h"
-#include "support/fakes.h"
+#include "startup_fixture.h"
 
 namespace {
 
 using Calls = std::vector<std::string>;
 
 const char kMasks[] = "32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000)";
-
-class Startup : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        resetFakes();
-        unsetenv("SDL_VIDEODRIVER");
-    }
-
-    // A file the loader can open and check, whose decoding the stand-in
-    // answers with `image`; its path.
-    static std::string standIn(const std::string &name, FakeImage image)
-    {
-        static const std::string folder = [] {
-            char pattern[] = "/tmp/vorlex-startup-XXXXXX";
-            static const pid_t owner = getpid();
-            static std::string made = mkdtemp(pattern);
-            // Removed by the process that made it, not by a death test's child.
-            std::atexit([] {
-                if (getpid() == owner)
-                    std::system(("rm -rf '" + made + "'").c_str());
-            });
-            return made;
-        }();
-        const std::string path = folder + "/" + name;
-        if (std::FILE *file = std::fopen(path.c_str(), "wb")) {
-            std::fputs("stand-in", file);
-            std::fclose(file);
-        }
-        fakeSdl.images[path] = image;
-        return path;
-    }
-};
-
-// In a failing child: checks that the process ends right after SDL_Quit,
-// with every surface freed, and says so on standard error.
-void checkShutDownAtExit()
-{
-    std::atexit([] {
-        const bool quitLast = !callLog.empty() && callLog.back() == "SDL_Quit()";
-        std::fprintf(stderr, "[last call %s, %d surfaces live]\n",
-                     quitLast ? "SDL_Quit" : callLog.back().c_str(), fakeSdl.surfacesLive);
-    });
-}
 
 } // namespace
 
@@ -128,7 +82,7 @@ TEST_F(Startup, LoadsTheTenImagesInOrderIntoTheirSlots)
     EXPECT_EQ(fakeSdl.surfacesLive, 0);
 }
 
-TEST_F(Startup, CreatTexPadsToPowerOfTwoSides)
+TEST_F(Startup, CreatePotTexturePadsToPowerOfTwoSides)
 {
     const std::string path = standIn("pic.png", FakeImage{72, 72, SDL_SRCALPHA});
     unsigned long slot = 0;
@@ -152,7 +106,7 @@ TEST_F(Startup, CreatTexPadsToPowerOfTwoSides)
     EXPECT_TRUE(fakeGl.enabled.empty()) << "createPotTexture leaves GL_TEXTURE_2D as it found it";
 }
 
-TEST_F(Startup, CreatTexRoundsEachSideByItself)
+TEST_F(Startup, CreatePotTextureRoundsEachSideByItself)
 {
     const std::string path = standIn("wide.bmp", FakeImage{100, 30, 0});
     unsigned long slot = 0;
@@ -162,7 +116,7 @@ TEST_F(Startup, CreatTexRoundsEachSideByItself)
     EXPECT_TRUE(callsFrom(0, "SDL_SetAlpha").empty()) << "only an image with SDL_SRCALPHA is changed";
 }
 
-TEST_F(Startup, CreatTex2KeepsTheExactSizeAndDisablesItsTarget)
+TEST_F(Startup, CreateRectTextureKeepsTheExactSizeAndDisablesItsTarget)
 {
     const std::string path = standIn("pic.gif", FakeImage{72, 72, 0});
     unsigned long slot = 0;
@@ -184,127 +138,4 @@ TEST_F(Startup, CreatTex2KeepsTheExactSizeAndDisablesItsTarget)
     };
     EXPECT_EQ(callLog, expected);
     EXPECT_EQ(fakeGl.bound[GL_TEXTURE_RECTANGLE_ARB], 1u) << "left bound with its target disabled";
-}
-
-using StartupDeath = Startup;
-
-TEST_F(StartupDeath, AMissingImageEndsStartUpWithoutLaterLoads)
-{
-    fakeSdl.images.erase("Vorlex.app/Contents/Resources/image.gif");
-    EXPECT_EXIT(
-        {
-            // A bundle that holds the first image alone, so that the second
-            // is missing on disk too.
-            static char folder[] = "/tmp/vorlex-missing-XXXXXX";
-            char cwd[4096];
-            const std::string first = std::string(getcwd(cwd, sizeof cwd)) + "/" VORLEX_RESOURCES "image.bmp";
-            if (!mkdtemp(folder) || chdir(folder) != 0 ||
-                std::system(("mkdir -p " VORLEX_RESOURCES " && cp '" + first + "' " VORLEX_RESOURCES).c_str()) != 0)
-                std::abort();
-            std::atexit([] { std::system((std::string("rm -rf ") + folder).c_str()); });
-            checkShutDownAtExit();
-            inits();
-            if (callsFrom(0, "IMG_Load").size() != 2)
-                std::fprintf(stderr, "[a later image was loaded]\n");
-        },
-        ::testing::ExitedWithCode(1),
-        "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/image.gif\" \\(working directory "
-        "[^)]+\\): No such file or directory; start the program from the folder that holds Vorlex.app\n"
-        "\\[last call SDL_Quit, 0 surfaces live\\]\n$");
-}
-
-TEST_F(StartupDeath, AFailedStagingSurfaceFreesTheImage)
-{
-    fakeSdl.stagingFails = true;
-    EXPECT_EXIT(
-        {
-            checkShutDownAtExit();
-            inits();
-        },
-        ::testing::ExitedWithCode(1),
-        "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/image.bmp\" \\([^)]+\\): Out of memory\n"
-        "\\[last call SDL_Quit, 0 surfaces live\\]\n$");
-}
-
-TEST_F(StartupDeath, ATextureNameOfZeroEndsStartUp)
-{
-    fakeGl.nextName = 0;
-    EXPECT_EXIT(
-        {
-            checkShutDownAtExit();
-            inits();
-        },
-        ::testing::ExitedWithCode(1),
-        "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/image.bmp\" \\([^)]+\\): "
-        "OpenGL gave no texture name\n\\[last call SDL_Quit, 0 surfaces live\\]\n$");
-}
-
-TEST_F(StartupDeath, AnImageLargerThanTheGlCanHoldIsReported)
-{
-    fakeGl.largestTexture = 32;
-    EXPECT_EXIT(
-        {
-            checkShutDownAtExit();
-            inits();
-        },
-        ::testing::ExitedWithCode(1),
-        "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/image.bmp\" \\([^)]+\\): the image is "
-        "64x64, larger than the largest texture this OpenGL can hold \\(32 on a side\\)\n\\[last call SDL_Quit, 0 surfaces live\\]\n$");
-}
-
-TEST_F(StartupDeath, AnEmptyImageIsReported)
-{
-    fakeSdl.images["Vorlex.app/Contents/Resources/img48.gif"] = FakeImage{0, 0, 0};
-    EXPECT_EXIT(
-        {
-            checkShutDownAtExit();
-            inits();
-        },
-        ::testing::ExitedWithCode(1),
-        "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/img48.gif\" \\([^)]+\\): the image "
-        "has no pixels \\(0x0\\)\n\\[last call SDL_Quit, 0 surfaces live\\]\n$");
-}
-
-TEST_F(StartupDeath, FailuresToStartSdlOrOpenTheDisplayAreReported)
-{
-    fakeSdl.initResult = -1;
-    EXPECT_EXIT(
-        {
-            checkShutDownAtExit();
-            inits();
-        },
-        ::testing::ExitedWithCode(1),
-        "^Vorlex: cannot start SDL's video subsystem: no video for you\n\\[last call SDL_Quit, 0 surfaces live\\]\n$");
-
-    fakeSdl.initResult = 0;
-    fakeSdl.videoModeFails = true;
-    EXPECT_EXIT(
-        {
-            checkShutDownAtExit();
-            inits();
-        },
-        ::testing::ExitedWithCode(1),
-        "^Vorlex: cannot open the 640x480 full-screen OpenGL display: no mode for you\n"
-        "\\[last call SDL_Quit, 0 surfaces live\\]\n$");
-}
-
-TEST_F(StartupDeath, AGlWithoutRectangleTexturesIsReported)
-{
-    fakeGl.extensions = "GL_ARB_texture_rectangles GL_EXT_foo XGL_ARB_texture_rectangle";
-    EXPECT_EXIT(inits(), ::testing::ExitedWithCode(1),
-                "^Vorlex: cannot draw rectangle textures: the OpenGL renderer \"recording stand-in\" "
-                "lacks the GL_ARB_texture_rectangle extension\n$");
-}
-
-TEST_F(StartupDeath, ADriverThatShowsNothingIsAFailureUnlessChosen)
-{
-    fakeSdl.driver = "offscreen";
-    EXPECT_EXIT(inits(), ::testing::ExitedWithCode(1),
-                "^Vorlex: cannot open the display: no display to show it on \\(DISPLAY is .*; SDL "
-                "chose its \"offscreen\" driver\\)\n$");
-
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    inits();
-    EXPECT_EQ(callsFrom(0, "IMG_Load").size(), 10u);
-    unsetenv("SDL_VIDEODRIVER");
 }

@@ -9,7 +9,7 @@
 #include <malloc.h>
 #include <string>
 
-#include "tools/allocations.h"
+#include "recording/allocations.h"
 
 namespace {
 

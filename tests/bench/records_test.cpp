@@ -9,7 +9,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "tools/records.h"
+#include "recording/records.h"
+#include "recording/texture_slots.h"
 
 namespace {
 

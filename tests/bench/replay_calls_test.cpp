@@ -10,7 +10,8 @@
 #include "app/startup.h"
 #include "baseline.h"
 #include "process.h"
-#include "tools/replay.h"
+#include "recording/replay.h"
+#include "recording/texture_slots.h"
 #include "support/fakes.h"
 
 namespace {

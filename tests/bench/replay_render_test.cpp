@@ -9,9 +9,9 @@
 #include "app/platform.h"
 #include "app/startup.h"
 #include "process.h"
-#include "tools/replay.h"
+#include "recording/replay.h"
 #include "tools/headless.h"
-#include "tools/pixels.h"
+#include "support/pixels.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 
 #include "app/startup.h"
 #include "tools/headless.h"
-#include "tools/pixels.h"
+#include "support/pixels.h"
 
 namespace {
 

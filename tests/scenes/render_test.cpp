@@ -16,7 +16,7 @@
 #include "app/platform.h"
 #include "app/startup.h"
 #include "tools/headless.h"
-#include "tools/pixels.h"
+#include "support/pixels.h"
 
 namespace {
 

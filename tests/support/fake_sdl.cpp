@@ -1,4 +1,5 @@
 #include "fakes.h"
+#include "fake_sdl.h"
 
 #include <SDL_image.h>
 #include <SDL_syswm.h>
@@ -11,16 +12,14 @@
 
 FakeSdl fakeSdl;
 
-namespace {
+const char *sdlError = "";
 
-const char *lastError = "";
-
-void record(const std::string &call)
+void recordSdl(const std::string &call)
 {
     callLog.push_back(call);
 }
 
-SDL_Surface *newSurface(int w, int h, Uint32 flags, bool pixels)
+SDL_Surface *newFakeSurface(int w, int h, Uint32 flags, bool pixels)
 {
     auto *surface = static_cast<SDL_Surface *>(std::calloc(1, sizeof(SDL_Surface)));
     surface->w = w;
@@ -32,8 +31,6 @@ SDL_Surface *newSurface(int w, int h, Uint32 flags, bool pixels)
     ++fakeSdl.surfacesLive;
     return surface;
 }
-
-} // namespace
 
 void resetFakes()
 {
@@ -75,15 +72,15 @@ extern "C" {
 
 int SDL_Init(Uint32 flags)
 {
-    record("SDL_Init(" + std::to_string(flags) + ")");
+    recordSdl("SDL_Init(" + std::to_string(flags) + ")");
     if (fakeSdl.initResult != 0)
-        lastError = "no video for you";
+        sdlError = "no video for you";
     return fakeSdl.initResult;
 }
 
-void SDL_Quit() { record("SDL_Quit()"); }
+void SDL_Quit() { recordSdl("SDL_Quit()"); }
 
-char *SDL_GetError() { return const_cast<char *>(lastError); }
+char *SDL_GetError() { return const_cast<char *>(sdlError); }
 
 char *SDL_VideoDriverName(char *buffer, int length)
 {
@@ -94,7 +91,7 @@ char *SDL_VideoDriverName(char *buffer, int length)
 
 int SDL_GL_SetAttribute(SDL_GLattr attribute, int value)
 {
-    record("SDL_GL_SetAttribute(" + std::to_string(attribute) + ", " + std::to_string(value) + ")");
+    recordSdl("SDL_GL_SetAttribute(" + std::to_string(attribute) + ", " + std::to_string(value) + ")");
     return 0;
 }
 
@@ -102,9 +99,9 @@ SDL_Surface *SDL_SetVideoMode(int w, int h, int bpp, Uint32 flags)
 {
     char text[96];
     std::snprintf(text, sizeof text, "SDL_SetVideoMode(%d, %d, %d, 0x%08X)", w, h, bpp, flags);
-    record(text);
+    recordSdl(text);
     if (fakeSdl.videoModeFails) {
-        lastError = "no mode for you";
+        sdlError = "no mode for you";
         return nullptr;
     }
     static SDL_Surface screen{};
@@ -114,24 +111,24 @@ SDL_Surface *SDL_SetVideoMode(int w, int h, int bpp, Uint32 flags)
 // No X window behind the stand-in's display: SDL's answer where it has none.
 int SDL_GetWMInfo(SDL_SysWMinfo *)
 {
-    record("SDL_GetWMInfo()");
+    recordSdl("SDL_GetWMInfo()");
     return 0;
 }
 
 void SDL_WM_SetCaption(const char *title, const char *icon)
 {
-    record(std::string("SDL_WM_SetCaption(\"") + title + "\", " + (icon ? icon : "NULL") + ")");
+    recordSdl(std::string("SDL_WM_SetCaption(\"") + title + "\", " + (icon ? icon : "NULL") + ")");
 }
 
 int SDL_ShowCursor(int toggle)
 {
-    record("SDL_ShowCursor(" + std::to_string(toggle) + ")");
+    recordSdl("SDL_ShowCursor(" + std::to_string(toggle) + ")");
     return 0;
 }
 
 int SDL_PollEvent(SDL_Event *event)
 {
-    record("SDL_PollEvent()");
+    recordSdl("SDL_PollEvent()");
     fakeSdl.ticks += fakeSdl.drawCost;
     if (fakeSdl.polls.empty())
         return 0;
@@ -145,9 +142,9 @@ int SDL_PollEvent(SDL_Event *event)
 
 int SDL_PushEvent(SDL_Event *event)
 {
-    record("SDL_PushEvent(" + std::to_string(event->type) + ")");
+    recordSdl("SDL_PushEvent(" + std::to_string(event->type) + ")");
     if (fakeSdl.queueFull) {
-        lastError = "Event queue is full";
+        sdlError = "Event queue is full";
         return -1;
     }
     fakeSdl.polls.push_back(*event);
@@ -161,102 +158,28 @@ void SDL_SetEventFilter(SDL_EventFilter filter)
 
 Uint8 SDL_EventState(Uint8 type, int state)
 {
-    record("SDL_EventState(" + std::to_string(type) + ", " + std::to_string(state) + ")");
+    recordSdl("SDL_EventState(" + std::to_string(type) + ", " + std::to_string(state) + ")");
     return SDL_ENABLE;
 }
 
 int SDL_WM_IconifyWindow()
 {
-    record("SDL_WM_IconifyWindow()");
+    recordSdl("SDL_WM_IconifyWindow()");
     return 1;
 }
 
 Uint32 SDL_GetTicks()
 {
-    record("SDL_GetTicks() = " + std::to_string(fakeSdl.ticks));
+    recordSdl("SDL_GetTicks() = " + std::to_string(fakeSdl.ticks));
     return fakeSdl.ticks;
 }
 
 void SDL_Delay(Uint32 ms)
 {
-    record("SDL_Delay(" + std::to_string(ms) + ")");
+    recordSdl("SDL_Delay(" + std::to_string(ms) + ")");
     fakeSdl.ticks += ms;
 }
 
-void SDL_GL_SwapBuffers() { record("SDL_GL_SwapBuffers()"); }
-
-// The program hands SDL_image the file it opened and checked. The stand-in
-// keeps the file's path, relative to the working directory as the program
-// named it, to look the image up by.
-SDL_RWops *SDL_RWFromFP(FILE *file, int autoclose)
-{
-    char link[64], path[4096];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fileno(file));
-    const ssize_t length = readlink(link, path, sizeof path - 1);
-    std::string name(path, length > 0 ? static_cast<std::size_t>(length) : 0);
-    char cwd[4096];
-    if (getcwd(cwd, sizeof cwd) && name.compare(0, std::strlen(cwd) + 1, std::string(cwd) + "/") == 0)
-        name.erase(0, std::strlen(cwd) + 1);
-    auto *source = static_cast<SDL_RWops *>(std::calloc(1, sizeof(SDL_RWops)));
-    source->hidden.unknown.data1 = new std::string(name);
-    if (autoclose)
-        std::fclose(file);
-    return source;
-}
-
-SDL_Surface *IMG_Load_RW(SDL_RWops *source, int freesrc)
-{
-    auto *path = static_cast<std::string *>(source->hidden.unknown.data1);
-    record("IMG_Load_RW(\"" + *path + "\")");
-    const auto found = fakeSdl.images.find(*path);
-    if (freesrc) {
-        delete path;
-        std::free(source);
-    }
-    if (found == fakeSdl.images.end()) {
-        lastError = "Unsupported image format";
-        return nullptr;
-    }
-    return newSurface(found->second.w, found->second.h, found->second.flags, false);
-}
-
-SDL_Surface *SDL_CreateRGBSurface(Uint32 flags, int w, int h, int depth, Uint32 r, Uint32 g,
-                                  Uint32 b, Uint32 a)
-{
-    char text[128];
-    std::snprintf(text, sizeof text, "SDL_CreateRGBSurface(%u, %d, %d, %d, 0x%08X, 0x%08X, 0x%08X, 0x%08X)",
-                  flags, w, h, depth, r, g, b, a);
-    record(text);
-    if (fakeSdl.stagingFails) {
-        lastError = "Out of memory";
-        return nullptr;
-    }
-    return newSurface(w, h, flags, true);
-}
-
-int SDL_SetAlpha(SDL_Surface *surface, Uint32 flags, Uint8 alpha)
-{
-    record("SDL_SetAlpha(" + std::to_string(flags) + ", " + std::to_string(alpha) + ")");
-    if (!(flags & SDL_SRCALPHA))
-        surface->flags &= ~SDL_SRCALPHA;
-    return 0;
-}
-
-int SDL_UpperBlit(SDL_Surface *, SDL_Rect *source, SDL_Surface *, SDL_Rect *target)
-{
-    char text[128];
-    std::snprintf(text, sizeof text, "SDL_UpperBlit({%d, %d, %u, %u}, {%d, %d, %u, %u})", source->x,
-                  source->y, source->w, source->h, target->x, target->y, target->w, target->h);
-    record(text);
-    return 0;
-}
-
-void SDL_FreeSurface(SDL_Surface *surface)
-{
-    record("SDL_FreeSurface(" + std::to_string(surface->w) + "x" + std::to_string(surface->h) + ")");
-    std::free(surface->pixels);
-    std::free(surface);
-    --fakeSdl.surfacesLive;
-}
+void SDL_GL_SwapBuffers() { recordSdl("SDL_GL_SwapBuffers()"); }
 
 } // extern "C"

@@ -1,5 +1,5 @@
 // Recording stand-ins for the GL and SDL entry points the program calls.
-// A test binary that links the GL stand-in (tools/recording_gl.cpp) and
+// A test binary that links the GL stand-in (recording/recording_gl.cpp) and
 // fake_sdl.cpp instead of the real libraries sees every call as one line of
 // callLog, e.g. "glVertex2i(64, 0)", and drives the frame loop with a
 // scripted clock and event queue.
@@ -8,7 +8,7 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 
-#include "tools/recording_gl.h"
+#include "recording/recording_gl.h"
 
 #include <cstdint>
 #include <deque>

@@ -15,7 +15,7 @@
 #include "app/platform.h"
 #include "app/startup.h"
 #include "scenes/primitives.h"
-#include "tools/pixels.h"
+#include "support/pixels.h"
 #include "text/font.h"
 #include "text/overlay.h"
 

@@ -1,6 +1,8 @@
-#include "tools/replay.h"
+#include "recording/replay.h"
 
 #include <GL/gl.h>
+
+#include "recording/texture_slots.h"
 
 void replayFrame(const Recording &recording, std::size_t index)
 {

@@ -1,4 +1,4 @@
-#include "tools/recording_gl.h"
+#include "recording/recording_gl.h"
 
 #include <GL/glext.h>
 #include <cerrno>
@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+
+#include "recording/texture_slots.h"
 
 FakeGl fakeGl;
 std::vector<std::string> callLog;

@@ -4,7 +4,7 @@
 // textures this process's start-up made.
 #pragma once
 
-#include "records.h"
+#include "recording/records.h"
 
 // Replays frame `index` (0 for the first recorded frame).
 void replayFrame(const Recording &recording, std::size_t index);

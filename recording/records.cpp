@@ -1,20 +1,13 @@
-#include "tools/records.h"
+#include "recording/records.h"
 
 #include <array>
 #include <cstring>
 #include <stdexcept>
 #include <string>
 
-#include "scenes/slots.h"
+#include "scenes/slots.h"  // kSlotCount: the slots a frame may bind
 
 namespace {
-
-const TextureSlot &slotAt(int slot)
-{
-    if (slot < 0 || slot >= kSlotCount)
-        throw std::out_of_range("no texture slot " + std::to_string(slot));
-    return textureTable[slot];
-}
 
 constexpr char kMagic[] = "VORLEX GL RECORDING 2\n";
 
@@ -105,24 +98,6 @@ const OpInfo &infoOf(Op op)
         {"glGetIntegerv", 1, 0, 1},
     };
     return kInfo[static_cast<int>(op)];
-}
-
-int textureSlot(unsigned long name)
-{
-    for (int i = 0; i < kSlotCount; ++i)
-        if (*textureTable[i].name == name)
-            return i;
-    return -1;
-}
-
-unsigned long slotTexture(int slot)
-{
-    return *slotAt(slot).name;
-}
-
-void setSlotTexture(int slot, unsigned long name)
-{
-    *slotAt(slot).name = name;
 }
 
 bool writeHeader(std::FILE *out)

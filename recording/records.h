@@ -1,15 +1,13 @@
 // GL calls as compact records: an opcode per call and its arguments in two
-// flat streams, integers and doubles, with no text. The recording GL stand-in
-// (recording_gl.cpp) makes one per call; replay.cpp issues a frame's again
-// against whatever GL it is linked with.
+// flat streams, integers and doubles, with no text, and the binary stream of
+// frames they are written to. Whoever makes them or issues them again uses
+// this format; it knows neither.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
-
-#include "scenes/slots.h"  // kSlotCount, textureTable
 
 // Every GL call the program makes: first those a frame makes, then those
 // only start-up makes, which a frame's recording never holds.
@@ -29,7 +27,7 @@ enum class Op : std::uint8_t {
     texCoord2i,     // ints: s, t
     enable,         // ints: capability
     disable,        // ints: capability
-    bindTexture,    // ints: target, texture (in a frame's records: its slot, see textureSlot)
+    bindTexture,    // ints: target, texture (in a frame's records: its slot, see texture_slots.h)
     clearColor,     // reals: r, g, b, a
     blendFunc,      // ints: source, destination
     shadeModel,     // ints: mode
@@ -77,13 +75,6 @@ struct Recording {
     // time into the same recording allocates only while it grows.
     void clear();
 };
-
-// Texture names are recorded as the index of the slot that held them, 0 to
-// kSlotCount - 1 in the order inits() fills them, so that a recording made
-// against stand-in names replays against the names the real GL gave.
-int textureSlot(unsigned long name);           // -1 when no slot holds it
-unsigned long slotTexture(int slot);           // the name the slot holds now
-void setSlotTexture(int slot, unsigned long name);
 
 // The binary stream: a header, then one block per frame, written as each
 // frame is drawn, so that neither side needs to hold them all. Writers

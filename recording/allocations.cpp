@@ -1,4 +1,4 @@
-#include "tools/allocations.h"
+#include "recording/allocations.h"
 
 #include <atomic>
 #include <cerrno>

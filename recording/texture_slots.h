@@ -1,0 +1,11 @@
+// A frame's records name a texture by the slot that holds it, 0 to
+// kSlotCount - 1 in the order inits() fills them, not by the name GL gave:
+// a recording made against stand-in names replays against the names the
+// real GL gave.
+#pragma once
+
+#include "scenes/slots.h"  // kSlotCount, textureTable
+
+int textureSlot(unsigned long name);           // -1 when no slot holds it
+unsigned long slotTexture(int slot);           // the name the slot holds now
+void setSlotTexture(int slot, unsigned long name);
