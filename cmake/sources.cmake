@@ -21,6 +21,7 @@ set(VORLEX_DRAW_SOURCES
 # files for the display, image decoding and presenting a frame
 # (src/app/platform.h).
 set(VORLEX_APP_SOURCES
+  src/app/budget.cpp
   src/app/fail.cpp
   src/app/header.cpp
   src/app/loop.cpp

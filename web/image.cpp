@@ -9,8 +9,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/budget.h"   // sizeProblem
 #include "app/header.h"   // headerProblem
-#include "app/texture.h"  // Pot, sizeProblem
+#include "app/texture.h"  // Pot
 #include "page.h"
 
 #define STB_IMAGE_IMPLEMENTATION
