@@ -12,7 +12,7 @@
 
 #include "app/decode.h"
 #include "app/platform.h"
-#include "app/texture.h"  // Pot
+#include "app/staging.h"
 
 namespace {
 
@@ -113,13 +113,7 @@ SDL_Surface *readImage(const char *path, long largest, std::string *why)
 
 SDL_Surface *stageImage(SDL_Surface *image, bool padded)
 {
-    const int width = padded ? Pot(image->w) : image->w;
-    const int height = padded ? Pot(image->h) : image->h;
-    // Fixed masks: the bytes lie red, green, blue, alpha on a little-endian
-    // machine, as GL_RGBA / GL_UNSIGNED_BYTE reads them. New pixels are
-    // transparent black, which is what the padding shows.
-    SDL_Surface *staging = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, 0x000000FF,
-                                                0x0000FF00, 0x00FF0000, 0xFF000000);
+    SDL_Surface *staging = newStaging(image->w, image->h, padded);
     if (!staging)
         return nullptr;
     // Copy the image's own alpha rather than blending the image onto the
