@@ -17,15 +17,17 @@ set(VORLEX_DRAW_SOURCES
 )
 
 # The app on SDL that every platform shares: start-up, the image header check,
-# texture upload, the frame loop, the quit channel. A platform adds its own
-# files for the display, image decoding and presenting a frame
-# (src/app/platform.h).
+# the pixel budget, the staging surface, texture upload, the frame loop, the
+# quit channel. A platform adds its own files for the display, image decoding
+# and presenting a frame (src/app/platform.h).
 set(VORLEX_APP_SOURCES
+  src/app/budget.cpp
   src/app/fail.cpp
   src/app/header.cpp
   src/app/loop.cpp
   src/app/quit.cpp
   src/app/rate.cpp
+  src/app/staging.cpp
   src/app/startup.cpp
   src/app/texture.cpp
 )

@@ -9,8 +9,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/budget.h"   // sizeProblem
 #include "app/header.h"   // headerProblem
-#include "app/texture.h"  // Pot, sizeProblem
+#include "app/staging.h"
 #include "page.h"
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -69,19 +70,13 @@ SDL_Surface *stageFile(const char *path, bool padded, long largest, std::string 
     if (!image)
         return nullptr;
 
-    const int stagedWidth = padded ? Pot(width) : width;
-    const int stagedHeight = padded ? Pot(height) : height;
-    SDL_Surface *staging = SDL_CreateRGBSurface(SDL_SWSURFACE, stagedWidth, stagedHeight, 32, 0x000000FF,
-                                                0x0000FF00, 0x00FF0000, 0xFF000000);
+    SDL_Surface *staging = newStaging(width, height, padded);
     if (!staging) {
         *why = SDL_GetError();
         stbi_image_free(image);
         return nullptr;
     }
-    // The emulated surface's pixels are not cleared: the padding must be
-    // transparent black.
     auto *pixels = static_cast<unsigned char *>(staging->pixels);
-    std::memset(pixels, 0, static_cast<std::size_t>(staging->pitch) * stagedHeight);
     for (int row = 0; row < height; ++row)
         std::memcpy(pixels + static_cast<std::size_t>(row) * staging->pitch,
                     image + static_cast<std::size_t>(row) * width * 4, static_cast<std::size_t>(width) * 4);

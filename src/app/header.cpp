@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/texture.h"  // the pixel budget, sizeProblem
+#include "app/budget.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/texture.h"  // the pixel budget
+#include "app/budget.h"
 
 // What the header of a BMP, GIF or PNG file shows without decoding it.
 enum class Header {

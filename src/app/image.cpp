@@ -1,61 +1,20 @@
+// The desktop's image files up to the RGBA pixels that become a texture:
+// opening the file safely, its header check, the guarded decode (decode.h)
+// and the staging copy. Implements stageFile() of platform.h.
 #include "app/image.h"
 
 #include <SDL_image.h>
 #include <cerrno>
-#include <csetjmp>
-#include <csignal>
-#include <cstdint>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/fail.h"
-#include "app/header.h"
-#ifdef VORLEX_SANITIZED
-#include <sanitizer/common_interface_defs.h>
-#endif
+#include "app/decode.h"
 #include "app/platform.h"
-#include "app/texture.h"  // Pot
+#include "app/staging.h"
 
 namespace {
-
-// Keeps what a decoding library prints on standard error while it reads a
-// broken file (libpng does) off the user's terminal: the one line the loader
-// writes carries SDL_image's own reason. In a sanitizer build the sanitizers'
-// reports still go to the real standard error, so that a fault inside a
-// decoder cannot vanish with the decoder's chatter.
-class QuietStderr {
-public:
-    QuietStderr() : saved_(fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3))
-    {
-        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null >= 0) {
-#ifdef VORLEX_SANITIZED
-            __sanitizer_set_report_fd(reinterpret_cast<void *>(static_cast<std::intptr_t>(saved_)));
-#endif
-            dup2(null, STDERR_FILENO);
-        }
-        if (null >= 0)
-            close(null);
-    }
-    ~QuietStderr()
-    {
-        if (saved_ >= 0) {
-            dup2(saved_, STDERR_FILENO);
-#ifdef VORLEX_SANITIZED
-            __sanitizer_set_report_fd(reinterpret_cast<void *>(static_cast<std::intptr_t>(STDERR_FILENO)));
-#endif
-            close(saved_);
-        }
-    }
-    QuietStderr(const QuietStderr &) = delete;
-    QuietStderr &operator=(const QuietStderr &) = delete;
-
-private:
-    int saved_;
-};
 
 // Far longer than the largest texture takes to decode.
 constexpr unsigned kDecodeSeconds = 5;
@@ -150,61 +109,11 @@ SDL_Surface *readImage(const char *path, long largest, std::string *why)
     return image;
 }
 
-sigjmp_buf deadline;
-
-void onDeadline(int)
-{
-    siglongjmp(deadline, 1);
-}
-
 } // namespace
-
-SDL_Surface *decodeWithin(unsigned seconds, SDL_Surface *(*decode)(void *), void *context,
-                          bool *timedOut)
-{
-    *timedOut = false;
-    // A timer of this thread's own: GL's worker threads must not take the
-    // signal, and SIGALRM is left to whoever else may use it (libFuzzer does).
-    struct sigaction onTime = {}, previous = {};
-    onTime.sa_handler = onDeadline;
-    sigemptyset(&onTime.sa_mask);
-    sigaction(SIGVTALRM, &onTime, &previous);
-    sigevent event = {};
-    event.sigev_notify = SIGEV_THREAD_ID;
-    event.sigev_signo = SIGVTALRM;
-    event._sigev_un._tid = gettid();
-    timer_t timer;
-    if (timer_create(CLOCK_MONOTONIC, &event, &timer) != 0) {
-        const int error = errno;
-        sigaction(SIGVTALRM, &previous, nullptr);
-        startFail("cannot arm the image decoding time limit", std::strerror(error));
-    }
-
-    SDL_Surface *volatile image = nullptr;
-    // Quiet only once the limit is armed, so that a failure to arm it is heard.
-    const QuietStderr quiet;
-    if (sigsetjmp(deadline, 1) == 0) {
-        itimerspec after = {};
-        after.it_value.tv_sec = seconds;
-        timer_settime(timer, 0, &after, nullptr);
-        image = decode(context);
-    } else {
-        *timedOut = true;
-    }
-    timer_delete(timer);
-    sigaction(SIGVTALRM, &previous, nullptr);
-    return image;
-}
 
 SDL_Surface *stageImage(SDL_Surface *image, bool padded)
 {
-    const int width = padded ? Pot(image->w) : image->w;
-    const int height = padded ? Pot(image->h) : image->h;
-    // Fixed masks: the bytes lie red, green, blue, alpha on a little-endian
-    // machine, as GL_RGBA / GL_UNSIGNED_BYTE reads them. New pixels are
-    // transparent black, which is what the padding shows.
-    SDL_Surface *staging = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, 0x000000FF,
-                                                0x0000FF00, 0x00FF0000, 0xFF000000);
+    SDL_Surface *staging = newStaging(image->w, image->h, padded);
     if (!staging)
         return nullptr;
     // Copy the image's own alpha rather than blending the image onto the

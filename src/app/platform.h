@@ -1,7 +1,8 @@
 // What a platform provides around the shared start-up and frame loop: the
 // display, image decoding and how a drawn frame reaches the screen. The
 // clock, the sleep and the event queue are SDL's on every platform. The
-// desktop's are display.cpp and image.cpp; the web page's live in web/.
+// desktop's are display.cpp and image.cpp (and the files they name); the web
+// page's live in web/.
 #pragma once
 
 #include <SDL.h>

@@ -1,10 +1,13 @@
-// Image headers read without decoding, and the size rules a texture must meet.
+// Image headers read without decoding, the size rules a texture must meet,
+// the guarded decode and the held standard error it shares with the display.
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstdio>
 #include <string>
+#include <unistd.h>
 
+#include "app/held_stderr.h"
 #include "app/image.h"
 
 namespace {
@@ -49,6 +52,33 @@ std::string gif(unsigned w, unsigned h)
            "\x21\xfe" "\x05" "hello" "\x03" "abc" + std::string(1, '\0') + "\x2c" + le16(0) + le16(0) +
            le16(w) + le16(h) + std::string(1, '\0') + "\x02" "\x02" "\x44\x01" "\x01" "\x05" +
            std::string(1, '\0') + ";";
+}
+
+// Standard error sent to a file for as long as it lives: what reached it.
+class CaughtStderr {
+public:
+    CaughtStderr() : file_(std::tmpfile()), saved_(dup(STDERR_FILENO)) { dup2(fileno(file_), STDERR_FILENO); }
+    ~CaughtStderr()
+    {
+        dup2(saved_, STDERR_FILENO);
+        close(saved_);
+        std::fclose(file_);
+    }
+    std::string text() const
+    {
+        std::string all(4096, '\0');
+        all.resize(static_cast<std::size_t>(pread(fileno(file_), &all[0], all.size(), 0)));
+        return all;
+    }
+
+private:
+    std::FILE *file_;
+    int saved_;
+};
+
+void say(const char *text)
+{
+    ASSERT_GT(write(STDERR_FILENO, text, std::char_traits<char>::length(text)), 0);
 }
 
 } // namespace
@@ -154,4 +184,30 @@ TEST(DecodeWithin, GivesUpOnADecoderThatNeverFinishes)
     struct sigaction now = {};
     sigaction(SIGVTALRM, nullptr, &now);
     EXPECT_EQ(now.sa_handler, SIG_DFL) << "the signal's disposition is restored";
+}
+
+TEST(HeldStderr, KeepsTheLibrariesWordsInOneLineWithoutTheirChatter)
+{
+    const CaughtStderr caught;
+    HeldStderr held;
+    held.hold();
+    say("  No protocol specified \n\nXDG_RUNTIME_DIR is invalid or not set\n");
+    say("Xlib:  extension \"RANDR\" missing on display \":7\".\nbad\tthing");
+    EXPECT_EQ(held.said(), "No protocol specified; bad\tthing");
+    EXPECT_EQ(held.release(), "No protocol specified; bad\tthing");
+    say("after");
+    EXPECT_EQ(caught.text(), "after") << "standard error is back, and nothing held reached it";
+}
+
+TEST(DecodeWithin, KeepsWhatTheDecoderPrintsOffStandardError)
+{
+    const CaughtStderr caught;
+    bool timedOut = false;
+    const auto chatty = [](void *) -> SDL_Surface * {
+        say("libpng warning: iCCP: known incorrect sRGB profile\n");
+        return nullptr;
+    };
+    decodeWithin(1, chatty, nullptr, &timedOut);
+    say("after");
+    EXPECT_EQ(caught.text(), "after");
 }
