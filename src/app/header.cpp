@@ -123,14 +123,19 @@ Header declaredSize(std::FILE *file, long *width, long *height)
         return Header::unknown;
     if (head[0] == 'G' && head[1] == 'I' && head[2] == 'F')
         return gifSize(file, head, width, height);
+    const bool png = head[0] == 0x89 && head[1] == 'P' && head[2] == 'N' && head[3] == 'G';
+    const bool bmp = head[0] == 'B' && head[1] == 'M';
+    // A PNG or BMP that ends inside the header declaring its size: a decoder
+    // would take its size from whatever follows, a 24-byte file could ask
+    // for half a gigabyte.
     if (!readBytes(file, head + 13, sizeof head - 13))
-        return Header::unknown;
-    if (head[0] == 0x89 && head[1] == 'P' && head[2] == 'N' && head[3] == 'G') {
+        return png || bmp ? Header::cutShort : Header::unknown;
+    if (png) {
         *width = big32(head + 16);
         *height = big32(head + 20);
         return Header::sized;
     }
-    if (head[0] == 'B' && head[1] == 'M') {
+    if (bmp) {
         if (little32(head + 14) == 12) {  // the old OS/2 header has 16-bit sides
             *width = little16(head + 18);
             *height = little16(head + 20);

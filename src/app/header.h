@@ -11,9 +11,10 @@
 
 // What the header of a BMP, GIF or PNG file shows without decoding it.
 enum class Header {
-    unknown,   // another format, or a header cut short: the decoder decides
+    unknown,   // another format: the decoder decides
     sized,     // the size it declares is in width and height
-    cutShort,  // a GIF that ends before its first picture's data does
+    cutShort,  // a GIF that ends before its first picture's data does, a
+               // PNG or BMP before the header that declares its size
     noPicture, // a GIF that ends without a picture
     tooFar,    // a GIF whose first picture does not end within kGifWalkBytes
 };

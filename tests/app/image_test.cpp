@@ -107,11 +107,13 @@ TEST(DeclaredSize, TakesAGifsFirstPictureNotItsScreen)
     EXPECT_EQ(sizeOf(bare.substr(0, bare.size() - 1)), "cut short") << "no end to the data";
 }
 
-TEST(DeclaredSize, RefusesAGifCutShortAndGivesUpOnOtherFormats)
+TEST(DeclaredSize, RefusesAFileCutShortAndGivesUpOnOtherFormats)
 {
     EXPECT_EQ(sizeOf(""), "unknown");
     EXPECT_EQ(sizeOf("not an image at all, just some text"), "unknown");
-    EXPECT_EQ(sizeOf(png(64, 64).substr(0, 20)), "unknown") << "cut short";
+    EXPECT_EQ(sizeOf(png(64, 64).substr(0, 20)), "cut short");
+    // A 24-byte BMP whose size a decoder would read from past its end.
+    EXPECT_EQ(sizeOf(std::string("BM60\0\0\0\0\x9c\0\x09\xf0\xff\xff\0\x40\0\0\0\x2c\0\0\0\xaf", 24)), "cut short");
     EXPECT_EQ(sizeOf(gif(64, 64).substr(0, 30)), "cut short") << "cut inside the comment";
     EXPECT_EQ(sizeOf(gif(64, 64).substr(0, 38)), "cut short") << "cut before the descriptor";
     EXPECT_EQ(sizeOf(gif(64, 64).substr(0, 44)), "cut short") << "cut inside the descriptor";
