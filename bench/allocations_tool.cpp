@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/frame.h"
+#include "draw/frame.h"
 #include "recording/allocations.h"
 #include "recording/recording_gl.h"
 

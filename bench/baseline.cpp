@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/platform.h"
-#include "scenes/slots.h"
+#include "draw/scenes/slots.h"
 
 namespace {
 

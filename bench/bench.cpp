@@ -26,7 +26,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/frame.h"
+#include "draw/frame.h"
 #include "app/startup.h"
 #include "goals.h"
 #include "median.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/frame.h"
+#include "draw/frame.h"
 #include "recording/recording_gl.h"
 
 int main(int argc, char *argv[])

@@ -10,7 +10,7 @@
 
 #include "app/platform.h"
 #include "app/startup.h"
-#include "app/frame.h"
+#include "draw/frame.h"
 #include "peak.h"
 
 int main()

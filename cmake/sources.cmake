@@ -5,15 +5,15 @@
 # The drawing: the frame's GL calls (back, modelDraw, the scenes, the text and
 # the texture slots). GL alone: no SDL header, no loop, no shell.
 set(VORLEX_DRAW_SOURCES
-  src/app/frame.cpp
-  src/scenes/animators.cpp
-  src/scenes/primitives.cpp
-  src/scenes/slots.cpp
-  src/scenes/squares.cpp
-  src/scenes/textured.cpp
-  src/scenes/translucency.cpp
-  src/text/font.cpp
-  src/text/overlay.cpp
+  src/draw/frame.cpp
+  src/draw/scenes/animators.cpp
+  src/draw/scenes/primitives.cpp
+  src/draw/scenes/slots.cpp
+  src/draw/scenes/squares.cpp
+  src/draw/scenes/textured.cpp
+  src/draw/scenes/translucency.cpp
+  src/draw/text/font.cpp
+  src/draw/text/overlay.cpp
 )
 
 # The app on SDL that every platform shares: start-up, the image header check,
@@ -30,6 +30,45 @@ set(VORLEX_APP_SOURCES
   src/app/staging.cpp
   src/app/startup.cpp
   src/app/texture.cpp
+)
+
+# The desktop's platform (src/desktop): the X display through sdl12-compat,
+# the screen fit, another program's window, image decoding by SDL_image, the
+# heap kept between frames.
+set(VORLEX_DESKTOP_SOURCES
+  src/desktop/decode.cpp
+  src/desktop/display.cpp
+  src/desktop/display_fail.cpp
+  src/desktop/display_probe.cpp
+  src/desktop/display_request.cpp
+  src/desktop/display_silence.cpp
+  src/desktop/foreign_window.cpp
+  src/desktop/heap.cpp
+  src/desktop/held_stderr.cpp
+  src/desktop/image.cpp
+  src/desktop/screen.cpp
+  src/desktop/x_errors.cpp
+)
+
+# The desktop's shell on top: the process entry (src/shell/main.cpp, kept
+# apart for the test programs), options, bundle, menus, signals.
+set(VORLEX_SHELL_SOURCES
+  src/shell/SDLMain.cpp
+  src/shell/events.cpp
+  src/shell/menu.cpp
+  src/shell/options.cpp
+  src/shell/system.cpp
+)
+
+# The web page's platform (src/web), which web/CMakeLists.txt builds with
+# emscripten: the canvas display, stb_image decoding, the page's entry, and
+# the GL adaptation for WebGL (webgl.h, forced into every shared source, and
+# webgl.cpp).
+set(VORLEX_WEB_SOURCES
+  src/web/display.cpp
+  src/web/image.cpp
+  src/web/main.cpp
+  src/web/webgl.cpp
 )
 
 # The ten images, in resources/, which every build copies into its bundle's

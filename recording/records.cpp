@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "scenes/slots.h"  // kSlotCount: the slots a frame may bind
+#include "draw/scenes/slots.h"  // kSlotCount: the slots a frame may bind
 
 namespace {
 

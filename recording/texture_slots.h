@@ -4,7 +4,7 @@
 // real GL gave.
 #pragma once
 
-#include "scenes/slots.h"  // kSlotCount, textureTable
+#include "draw/scenes/slots.h"  // kSlotCount, textureTable
 
 int textureSlot(unsigned long name);           // -1 when no slot holds it
 unsigned long slotTexture(int slot);           // the name the slot holds now

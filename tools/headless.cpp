@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/frame.h"
+#include "draw/frame.h"
 #include "app/rate.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <malloc.h>
 #endif
 
-#include "app/frame.h"
+#include "draw/frame.h"
 #include "app/platform.h"
 #include "app/quit.h"
 #include "app/startup.h"

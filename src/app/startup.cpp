@@ -5,7 +5,7 @@
 
 #include "app/platform.h"
 #include "app/texture.h"
-#include "scenes/slots.h"
+#include "draw/scenes/slots.h"
 
 void inits()
 {

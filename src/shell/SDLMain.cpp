@@ -11,7 +11,7 @@
 #include "app/loop.h"
 #include "app/quit.h"
 #include "shell/events.h"
-#include "shell/platform.h"
+#include "shell/system.h"
 
 namespace {
 

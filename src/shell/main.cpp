@@ -7,7 +7,7 @@
 
 #include "shell/SDLMain.h"
 #include "shell/options.h"
-#include "shell/platform.h"
+#include "shell/system.h"
 
 namespace {
 

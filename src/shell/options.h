@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/display_request.h"
+#include "desktop/display_request.h"
 
 struct CommandLine {
     enum class Action {

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "app/frame.h"
+#include "draw/frame.h"
 #include "recording/allocations.h"
 #include "recording/recording_gl.h"
 

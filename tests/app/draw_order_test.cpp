@@ -4,7 +4,7 @@
 // frame of the scenes this is.
 #include <gtest/gtest.h>
 
-#include "app/frame.h"
+#include "draw/frame.h"
 #include "support/fakes.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/held_stderr.h"
-#include "app/image.h"
+#include "desktop/held_stderr.h"
+#include "desktop/image.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 
 #include "app/platform.h"
 #include "app/startup.h"
-#include "app/frame.h"
+#include "draw/frame.h"
 #include "app/texture.h"
-#include "scenes/slots.h"
-#include "scenes/primitives.h"
+#include "draw/scenes/slots.h"
+#include "draw/scenes/primitives.h"
 #include "support/pixels.h"
 
 namespace {

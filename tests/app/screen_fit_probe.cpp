@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/screen.h"
+#include "desktop/screen.h"
 
 int main()
 {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/fail.h"
-#include "app/heap.h"
-#include "app/screen.h"
+#include "desktop/heap.h"
+#include "desktop/screen.h"
 
 namespace {
 

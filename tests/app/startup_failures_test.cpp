@@ -9,7 +9,7 @@
 #include "app/platform.h"
 #include "app/startup.h"
 #include "app/texture.h"
-#include "scenes/slots.h"
+#include "draw/scenes/slots.h"
 #include "startup_fixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-#include "app/frame.h"
+#include "draw/frame.h"
 #include "app/startup.h"
 #include "baseline.h"
 #include "process.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/image.h"
+#include "desktop/image.h"
 
 // Small enough to keep each run quick; the program's own limit is the GL's.
 constexpr long kLargest = 1024;

@@ -2,7 +2,7 @@
 // decided by double accumulation and by the sense of each test.
 #include <gtest/gtest.h>
 
-#include "scenes/animators.h"
+#include "draw/scenes/animators.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // double accumulation and by the sense of each turn test.
 #include <gtest/gtest.h>
 
-#include "scenes/animators.h"
+#include "draw/scenes/animators.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <array>
 #include <stdexcept>
 
-#include "scenes/primitives.h"
-#include "scenes/scenes.h"
-#include "scenes/slots.h"
+#include "draw/scenes/primitives.h"
+#include "draw/scenes/scenes.h"
+#include "draw/scenes/slots.h"
 
 const std::array<Drawing, 9> kOrder = {{
     {"modelA", modelA},

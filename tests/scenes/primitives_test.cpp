@@ -2,7 +2,7 @@
 // order, with integer vertices and texture coordinates.
 #include <gtest/gtest.h>
 
-#include "scenes/primitives.h"
+#include "draw/scenes/primitives.h"
 #include "support/fakes.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "film.h"
-#include "scenes/primitives.h"
+#include "draw/scenes/primitives.h"
 
 TEST(FrameOne, IsTheSquareThenTheEightScenesCallForCall)
 {

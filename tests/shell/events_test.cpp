@@ -8,7 +8,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/frame.h"
+#include "draw/frame.h"
 #include "app/loop.h"
 #include "shell/SDLMain.h"
 #include "app/quit.h"

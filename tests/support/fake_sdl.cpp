@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "app/platform.h"
-#include "scenes/slots.h"
+#include "draw/scenes/slots.h"
 
 FakeSdl fakeSdl;
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "scenes/slots.h"
+#include "draw/scenes/slots.h"
 #include "glyph_log.h"
-#include "text/font.h"
+#include "draw/text/font.h"
 
 namespace {
 

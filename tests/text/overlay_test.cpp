@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "app/frame.h"
+#include "draw/frame.h"
 #include "app/loop.h"
-#include "scenes/slots.h"
+#include "draw/scenes/slots.h"
 #include "glyph_log.h"
-#include "text/overlay.h"
+#include "draw/text/overlay.h"
 
 namespace {
 

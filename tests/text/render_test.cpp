@@ -14,10 +14,10 @@
 
 #include "app/platform.h"
 #include "app/startup.h"
-#include "scenes/primitives.h"
+#include "draw/scenes/primitives.h"
 #include "support/pixels.h"
-#include "text/font.h"
-#include "text/overlay.h"
+#include "draw/text/font.h"
+#include "draw/text/overlay.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The desktop's image files up to the RGBA pixels that become a texture:
 // opening the file safely, its header check, the guarded decode (decode.h)
 // and the staging copy. Implements stageFile() of platform.h.
-#include "app/image.h"
+#include "desktop/image.h"
 
 #include <SDL_image.h>
 #include <cerrno>
@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/decode.h"
+#include "desktop/decode.h"
 #include "app/platform.h"
 #include "app/staging.h"
 

@@ -2,13 +2,13 @@
 // moving squares that drift, grow and shrink, spin and cross-fade (the third's
 // alpha is one minus the second's, its angle the second's negated).
 // modelD_xfade shows the power-of-two textures, modelE_xfade the rectangle ones.
-#include "scenes/scenes.h"
+#include "draw/scenes/scenes.h"
 
 #include <GL/gl.h>
 
-#include "scenes/slots.h"
-#include "scenes/animators.h"
-#include "scenes/primitives.h"
+#include "draw/scenes/slots.h"
+#include "draw/scenes/animators.h"
+#include "draw/scenes/primitives.h"
 
 namespace {
 

@@ -13,15 +13,15 @@
 #include <cstring>
 #include <string>
 
-#include "app/display_fail.h"
-#include "app/display_probe.h"
-#include "app/display_request.h"
-#include "app/display_silence.h"
-#include "app/foreign_window.h"
-#include "app/heap.h"
+#include "desktop/display_fail.h"
+#include "desktop/display_probe.h"
+#include "desktop/display_request.h"
+#include "desktop/display_silence.h"
+#include "desktop/foreign_window.h"
+#include "desktop/heap.h"
 #include "app/quit.h"
-#include "app/screen.h"
-#include "app/x_errors.h"
+#include "desktop/screen.h"
+#include "desktop/x_errors.h"
 
 SDL_Surface *mWIN;
 

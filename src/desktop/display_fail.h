@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/held_stderr.h"
+#include "desktop/held_stderr.h"
 
 // Standard error while the display opens: held by openDisplay(), given back
 // when the display is open or by displayFail().

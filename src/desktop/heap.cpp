@@ -1,4 +1,4 @@
-#include "app/heap.h"
+#include "desktop/heap.h"
 
 #include <malloc.h>
 

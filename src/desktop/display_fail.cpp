@@ -1,5 +1,5 @@
 // The held standard error of the desktop's display start-up, and its failure.
-#include "app/display_fail.h"
+#include "desktop/display_fail.h"
 
 #include "app/fail.h"
 

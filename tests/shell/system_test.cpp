@@ -10,7 +10,7 @@
 
 #include "shell/SDLMain.h"
 #include "shell/menu.h"
-#include "shell/platform.h"
+#include "shell/system.h"
 
 TEST(Bundle, IsTheAppFolderAroundContentsMacOS)
 {

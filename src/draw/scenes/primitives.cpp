@@ -1,5 +1,5 @@
 // The five shape primitives and the texturing switch.
-#include "scenes/primitives.h"
+#include "draw/scenes/primitives.h"
 
 #include <GL/glext.h>
 #include <cmath>

@@ -6,7 +6,7 @@
 // the window's ConfigureNotify events, which it does not ask for on a window
 // it did not make: watchForeignWindow() asks for them on SDL's connection.
 // A second connection of this file's own watches for the window's end.
-#include "app/foreign_window.h"
+#include "desktop/foreign_window.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>

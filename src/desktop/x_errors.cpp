@@ -1,5 +1,5 @@
 // The X error and IO error handlers, and naming a refused request.
-#include "app/x_errors.h"
+#include "desktop/x_errors.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "app/foreign_window.h"
+#include "desktop/foreign_window.h"
 
 namespace {
 

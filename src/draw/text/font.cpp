@@ -1,5 +1,5 @@
 // Bitmap-font text: one textured quad per character, from a 16-column atlas.
-#include "text/font.h"
+#include "draw/text/font.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "scenes/slots.h"
+#include "draw/scenes/slots.h"
 
 namespace {
 

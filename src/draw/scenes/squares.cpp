@@ -1,9 +1,9 @@
 // Squares that drift, pulse and spin: the red outline of modelA moved by each
 // kind of motion alone, then by all three at once.
-#include "scenes/scenes.h"
+#include "draw/scenes/scenes.h"
 
-#include "scenes/animators.h"
-#include "scenes/primitives.h"
+#include "draw/scenes/animators.h"
+#include "draw/scenes/primitives.h"
 
 namespace {
 

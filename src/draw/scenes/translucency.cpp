@@ -1,10 +1,10 @@
 // Translucent squares and circle outlines: a staircase of filled squares that
 // fade at three rates under a spinning yellow square, and a fading octagon.
 // Both draw with texturing off, blended by source alpha over what lies below.
-#include "scenes/scenes.h"
+#include "draw/scenes/scenes.h"
 
-#include "scenes/animators.h"
-#include "scenes/primitives.h"
+#include "draw/scenes/animators.h"
+#include "draw/scenes/primitives.h"
 
 void modelB_alph()
 {

@@ -1,10 +1,10 @@
 // The overlay: a title that cross-fades between two font families, the
 // credit line, the quit hint, the build facts and the live frame rate.
-#include "text/overlay.h"
+#include "draw/text/overlay.h"
 
-#include "scenes/animators.h"
-#include "scenes/primitives.h"
-#include "text/font.h"
+#include "draw/scenes/animators.h"
+#include "draw/scenes/primitives.h"
+#include "draw/text/font.h"
 
 void fontSet(std::uint32_t rate)
 {

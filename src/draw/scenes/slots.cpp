@@ -1,4 +1,4 @@
-#include "scenes/slots.h"
+#include "draw/scenes/slots.h"
 
 unsigned long texA, texB, texC;
 unsigned long texD, texE, texF;

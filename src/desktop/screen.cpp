@@ -3,7 +3,7 @@
 // it, trusting a window manager to make the window that size. Without one the
 // window stays 640x480 and shows a zoomed-in corner; this file decides, from
 // what the display says of itself, who sizes the window.
-#include "app/screen.h"
+#include "desktop/screen.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

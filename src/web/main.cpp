@@ -5,7 +5,7 @@
 #include <SDL.h>
 #include <cstdio>
 
-#include "app/frame.h"
+#include "draw/frame.h"
 #include "app/loop.h"
 #include "app/platform.h"
 #include "app/startup.h"

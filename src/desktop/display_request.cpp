@@ -1,4 +1,4 @@
-#include "app/display_request.h"
+#include "desktop/display_request.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/budget.h"   // sizeProblem
-#include "app/decode.h"   // decodeWithin
+#include "desktop/decode.h"   // decodeWithin
 #include "app/header.h"   // declaredSize, headerProblem
 
 // A new RGBA staging surface (bytes red, green, blue, alpha) holding the image

@@ -1,10 +1,10 @@
-#include "app/frame.h"
+#include "draw/frame.h"
 
 #include <GL/gl.h>
 
-#include "scenes/primitives.h"
-#include "scenes/scenes.h"
-#include "text/overlay.h"
+#include "draw/scenes/primitives.h"
+#include "draw/scenes/scenes.h"
+#include "draw/text/overlay.h"
 
 void back()
 {

@@ -1,5 +1,5 @@
 // Holding standard error in a memory file, and sifting what it holds.
-#include "app/held_stderr.h"
+#include "desktop/held_stderr.h"
 
 #include <cstdint>
 #include <cstdio>

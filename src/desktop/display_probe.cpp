@@ -1,6 +1,6 @@
 // The probe connection to the X display, and the checks on where SDL's
 // window landed and which video driver SDL chose.
-#include "app/display_probe.h"
+#include "desktop/display_probe.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -12,7 +12,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include "app/display_fail.h"
+#include "desktop/display_fail.h"
 #include "app/fail.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The fader, drifter and spinner rules that every scene shares.
-#include "scenes/animators.h"
+#include "draw/scenes/animators.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The silent-display time limit: a real-time timer and a SIGALRM handler that
 // may only write and exit.
-#include "app/display_silence.h"
+#include "desktop/display_silence.h"
 
 #include <algorithm>
 #include <csignal>

@@ -1,6 +1,6 @@
 // Decoding under a time limit: a timer of the calling thread's own, and a
 // jump out of the decoder when it fires.
-#include "app/decode.h"
+#include "desktop/decode.h"
 
 #include <cerrno>
 #include <csetjmp>
@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "app/fail.h"
-#include "app/held_stderr.h"
+#include "desktop/held_stderr.h"
 
 namespace {
 

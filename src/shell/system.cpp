@@ -1,4 +1,4 @@
-#include "shell/platform.h"
+#include "shell/system.h"
 
 #include <cerrno>
 #include <cstring>
