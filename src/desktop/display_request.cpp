@@ -1,3 +1,4 @@
+// The display mode the command line asked for, and the window IDs it names.
 #include "desktop/display_request.h"
 
 #include <cerrno>

@@ -1,3 +1,5 @@
+// The heap kept between frames: llvmpipe frees megabytes after every swap,
+// and glibc would hand them back to the kernel and fault them in again.
 #include "desktop/heap.h"
 
 #include <malloc.h>
