@@ -75,4 +75,107 @@ function parsePpm(bytes) {
   return { width, height, rgb: bytes.subarray(header[0].length, header[0].length + width * height * 3) };
 }
 
-module.exports = { serve, launch, open, waitEnded, canvasPixels, decodeImage, parsePpm };
+const assert = require('assert');
+const { execFileSync } = require('child_process');
+
+// What the page's test files share: the page folder, the desktop build that
+// renders the same frames, and the frames compared.
+const root = path.resolve(__dirname, '../..');
+const webPage = process.env.VORLEX_WEB_PAGE || path.join(root, 'dist/web');
+const desktopBuild = process.env.VORLEX_BUILD || path.join(root, 'build');
+const frames = [1, 100, 300];
+
+// Two renderers rasterise a slanted edge a little differently (SwiftShader
+// here, llvmpipe there) and may round a blend the other way: a pixel matches
+// within 2 per channel, and a few edge pixels may not.
+const channelSlack = 2;
+const mostOffPixels = 200;  // of 307200
+// The frame rate's text, bottom right, is no part of the comparison.
+const rateText = { left: 560, top: 460 };
+
+function offPixels(expected, actual) {
+  assert.deepStrictEqual([actual.width, actual.height], [expected.width, expected.height]);
+  let off = 0;
+  for (let p = 0; p < expected.width * expected.height; ++p) {
+    const x = p % expected.width;
+    const y = Math.floor(p / expected.width);
+    if (x >= rateText.left && y >= rateText.top)
+      continue;
+    for (let c = 0; c < 3; ++c) {
+      if (Math.abs(expected.rgb[p * 3 + c] - actual.rgb[p * 3 + c]) > channelSlack) {
+        ++off;
+        break;
+      }
+    }
+  }
+  return off;
+}
+
+// Neither a page error, nor an error on the console, nor a WebGL error.
+function assertClean(log, end) {
+  assert.deepStrictEqual(log.pageErrors, []);
+  assert.deepStrictEqual(log.error, []);
+  assert.deepStrictEqual(log.warn.filter((line) => /WebGL/.test(line) && !/GL Driver Message/.test(line)), []);
+  assert.strictEqual(end.glError, 0);
+}
+
+// The desktop's frames rendered into a folder of their own, the page served
+// and a browser, for a test file's before(); endPageTests undoes them.
+async function startPageTests() {
+  const desktop = fs.mkdtempSync(path.join(os.tmpdir(), 'vorlex-desktop-'));
+  // From the folder that holds Vorlex.app, where the images resolve.
+  execFileSync(path.join(root, 'tests/support/with_xvfb.sh'),
+               ['./tests/scenes_pictures', desktop, ...frames.map(String)],
+               { cwd: desktopBuild, stdio: ['ignore', 'inherit', 'inherit'] });
+  const site = await serve(webPage);
+  const browser = await launch();
+  return { browser, site, desktop };
+}
+
+async function endPageTests({ browser, site, desktop }) {
+  await browser?.closeAll();
+  site?.server.close();
+  if (desktop) fs.rmSync(desktop, { recursive: true, force: true });
+}
+
+// Asserts that the canvas shows the desktop's frame n, rendered into folder
+// desktop; returns what it shows.
+async function assertDesktopFrame(desktop, page, n) {
+  const expected = parsePpm(fs.readFileSync(path.join(desktop, `frame-${String(n).padStart(4, '0')}.ppm`)));
+  const shown = await canvasPixels(page);
+  const off = offPixels(expected, shown);
+  assert.ok(off <= mostOffPixels, `${off} pixels differ from the desktop's frame ${n}`);
+  return shown;
+}
+
+// A copy of the page folder, changed by change(folder), served while fn(url) runs.
+async function withFolder(change, fn) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vorlex-web-'));
+  fs.cpSync(webPage, folder, { recursive: true });
+  change(folder);
+  const where = await serve(folder);
+  try {
+    return await fn(where.url);
+  } finally {
+    where.server.close();
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+}
+
+// The page at url + query in browser, run to its end; the page is closed
+// after check(end, log, page).
+async function runPage(browser, url, query, check) {
+  const { page, log } = await open(browser, url, query);
+  await check(await waitEnded(page), log, page);
+  await page.close();
+}
+
+const resources = 'Vorlex.app/Contents/Resources';
+const dots = (name) => name.replaceAll('.', '\\.');
+const frameAt = (page, least) => page.waitForFunction((n) => Number(document.querySelector('canvas').dataset.frame) >= n, {}, least);
+
+module.exports = {
+  serve, launch, open, waitEnded, canvasPixels, decodeImage, parsePpm,
+  root, webPage, desktopBuild, frames, mostOffPixels, offPixels, assertClean,
+  startPageTests, endPageTests, assertDesktopFrame, withFolder, runPage, resources, dots, frameAt,
+};

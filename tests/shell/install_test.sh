@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The desktop install under Xvfb, into a prefix with a space in it: its files
+# and desktop entry, the launcher, which starts the demo from any folder, and
+# the uninstall target.
+# Usage: install_test.sh BUILD_DIR   (the folder that holds Vorlex.app; needs DISPLAY)
+set -u
+source "$(dirname "$0")/../support/e2e.sh"
+
+prefix="$work/desktop prefix"
+# A folder that was there before the install, with something of another's.
+mkdir -p "$prefix/share/applications"
+: >"$prefix/share/applications/other.desktop"
+if ! cmake --install "$build" --prefix "$prefix" >"$work/install" 2>&1; then
+  fail "cmake --install: $(cat "$work/install")"
+else
+  entry=$prefix/share/applications/invalid.vorlex.vorlex.desktop
+  missing=
+  for file in bin/vorlex share/vorlex/Vorlex.app/Contents/MacOS/Vorlex \
+              share/vorlex/Vorlex.app/Contents/Info.plist share/icons/hicolor/*/apps/vorlex.png \
+              share/applications/invalid.vorlex.vorlex.desktop; do
+    # shellcheck disable=SC2086  # the icon's size folder is a pattern
+    ls "$prefix"/$file >/dev/null 2>&1 || missing="$missing $file"
+  done
+  resources=$(ls "$prefix/share/vorlex/Vorlex.app/Contents/Resources" | wc -l)
+  if [[ -n $missing || $resources != 10 || ! -x $prefix/bin/vorlex ]]; then
+    fail "installed files: missing:${missing:- none}; $resources images, expected 10"
+  else
+    pass "installs the bundle with its 10 images, the launcher, the icon and the entry"
+  fi
+  if ! report=$(desktop-file-validate "$entry" 2>&1) || [[ -n $report ]]; then
+    fail "desktop-file-validate: $report"
+  else
+    pass "the desktop entry is valid"
+  fi
+  # Exec holds the launcher's path as one quoted argument.
+  exec_line=$(sed -n '/^\[Desktop Entry\]/,/^\[/s/^Exec=//p' "$entry")
+  launcher=${exec_line#\"}
+  launcher=${launcher%\"}
+  if [[ $launcher != "$prefix/bin/vorlex" ]] || ! grep -qx 'Icon=vorlex' "$entry"; then
+    fail "the entry's Exec=$exec_line, Icon=$(sed -n 's/^Icon=//p' "$entry")"
+  fi
+
+  # The launcher starts the demo from any working directory, also through a link.
+  mkdir -p "$work/elsewhere"
+  if start "$work/elsewhere" "$launcher"; then
+    xdotool key ctrl+q
+    expect_clean_exit "the installed launcher, run from another folder, and Ctrl+Q"
+  fi
+  check_options "the installed launcher" / "$launcher"
+  # The desktop entry's second action: the demo in a window.
+  action=$(sed -n '/^\[Desktop Action window\]/,/^\[/s/^Exec=//p' "$entry")
+  if [[ $action != "$exec_line --window" ]]; then
+    fail "the entry's window action: Exec=$action, expected $exec_line --window"
+  fi
+  ln -s "$launcher" "$work/elsewhere/vorlex-link"
+  if start / "$work/elsewhere/vorlex-link"; then
+    kill -s INT "$pid"
+    expect_clean_exit "a link to the launcher, run from /, and SIGINT"
+  fi
+  rm "$work/elsewhere/vorlex-link"
+
+  # Uninstalling removes every file and folder the install made, and
+  # nothing that was there before.
+  if ! cmake --build "$build" --target uninstall >"$work/uninstall" 2>&1; then
+    fail "the uninstall target: $(tail -n 5 "$work/uninstall")"
+  else
+    left=$(cd "$prefix" && find . | sort | tr '\n' ' ')
+    if [[ $left == ". ./share ./share/applications ./share/applications/other.desktop " ]]; then
+      pass "the uninstall target leaves only what was there before"
+    else
+      fail "the uninstall target leaves: $left"
+    fi
+  fi
+fi
+
+finish
