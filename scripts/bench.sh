@@ -8,8 +8,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VORLEX_BUILD:-$root/build}
-"$root/scripts/deps.sh" build run test
-"$root/scripts/build.sh"
+"$root/scripts/lib/deps.sh" build run test
+"$root/scripts/lib/build.sh"
 # From the folder that holds Vorlex.app, where the images resolve.
 cd "$build"
 status=0

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The README's commands on a machine that has nothing yet: a fresh minimal
-# Debian 12 root (scripts/fresh-root.sh), a clone of this checkout's committed
+# Debian 12 root (scripts/lib/fresh-root.sh), a clone of this checkout's committed
 # HEAD in it, and a newcomer there, an ordinary user with sudo, who runs
 # scripts/run.sh on a private Xvfb started outside the root. It must install,
 # build and show frame-rate lines, and only those, on standard output, and
@@ -21,8 +21,8 @@ case ${1:-} in
   *) echo "usage: $me [--full]" >&2; exit 2 ;;
 esac
 label=fresh-check
-source "$root/scripts/fresh-session.sh"
-"$root/scripts/deps.sh" fresh || exit 1
+source "$root/scripts/lib/fresh-session.sh"
+"$root/scripts/lib/deps.sh" fresh || exit 1
 
 elapsed() { echo $((SECONDS - $1)); }
 
@@ -42,7 +42,7 @@ as_newcomer() {
 }
 
 start=$SECONDS
-"$root/scripts/fresh-root.sh" make "$fresh" || { fail "making a fresh root in $fresh"; finish; }
+"$root/scripts/lib/fresh-root.sh" make "$fresh" || { fail "making a fresh root in $fresh"; finish; }
 ((${#network[@]} == 0)) || cp "$NODE_EXTRA_CA_CERTS" "$fresh/etc/ssl/network-extra-ca.crt"
 git -C "$root" bundle create -q "$fresh/tmp/vorlex.bundle" HEAD 2>"$work/git" ||
   { fail "bundling HEAD of $root: $(cat "$work/git")"; finish; }
@@ -75,7 +75,7 @@ if [[ -s $work/out ]]; then
     sleep 0.1
   done
 fi
-kill -0 "$run" 2>/dev/null && "$root/scripts/fresh-root.sh" stop "$fresh"
+kill -0 "$run" 2>/dev/null && "$root/scripts/lib/fresh-root.sh" stop "$fresh"
 wait "$run"
 status=$?
 if [[ ! -s $work/out ]]; then

@@ -7,11 +7,11 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VORLEX_FUZZ_BUILD:-$root/build-fuzz}
 seconds=${1:-60}
-"$root/scripts/deps.sh" build fuzz
+"$root/scripts/lib/deps.sh" build fuzz
 # Without llvm-symbolizer a crash's stack shows addresses, not functions.
 symbolizer=$(clang++ -print-prog-name=llvm-symbolizer)
 if [[ ! -x $symbolizer ]]; then
-  echo "fuzz.sh: clang finds no llvm-symbolizer (looked for \"$symbolizer\"); scripts/deps.sh fuzz installs it" >&2
+  echo "fuzz.sh: clang finds no llvm-symbolizer (looked for \"$symbolizer\"); scripts/lib/deps.sh fuzz installs it" >&2
   exit 1
 fi
 export ASAN_SYMBOLIZER_PATH=$symbolizer

@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 me=package.sh
-"$root/scripts/deps.sh" build package
+"$root/scripts/lib/deps.sh" build package
 
 # dpkg-buildpackage builds inside the source tree and writes the package to
 # the folder above it, so it works on a copy under dist/stage.

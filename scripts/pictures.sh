@@ -9,8 +9,8 @@ build=${VORLEX_BUILD:-$root/build}
 frames=("$@")
 ((${#frames[@]})) || frames=(1 100 1000)
 
-"$root/scripts/deps.sh" build run test pictures
-"$root/scripts/build.sh"
+"$root/scripts/lib/deps.sh" build run test pictures
+"$root/scripts/lib/build.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -35,8 +35,8 @@ if [[ $stills_only ]]; then
   exit 0
 fi
 
-"$root/scripts/deps.sh" build run test pictures
-"$root/scripts/build.sh"
+"$root/scripts/lib/deps.sh" build run test pictures
+"$root/scripts/lib/build.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # From the folder that holds Vorlex.app, where the images resolve.

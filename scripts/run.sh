@@ -7,7 +7,7 @@
 # so it is started from there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/deps.sh" build run >&2
-"$root/scripts/build.sh" --quiet --target Vorlex >&2
+"$root/scripts/lib/deps.sh" build run >&2
+"$root/scripts/lib/build.sh" --quiet --target Vorlex >&2
 cd "${VORLEX_BUILD:-$root/build}"
 exec ./Vorlex.app/Contents/MacOS/Vorlex

@@ -11,12 +11,12 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VORLEX_BUILD:-$root/build}
-"$root/scripts/deps.sh" build run test
+"$root/scripts/lib/deps.sh" build run test
 
 echo "== The suite"
 # Asked for, so that a missing package stops the configure step instead of
 # leaving the tests out.
-VORLEX_BUILD=$build "$root/scripts/build.sh" -DVORLEX_TESTS=ON -DVORLEX_BENCH=ON
+VORLEX_BUILD=$build "$root/scripts/lib/build.sh" -DVORLEX_TESTS=ON -DVORLEX_BENCH=ON
 (cd "$build" && ctest --output-on-failure -j "$(nproc)" "$@")
 (($# == 0)) || exit 0
 
@@ -24,7 +24,7 @@ echo "== The suite under AddressSanitizer and UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$root/tests/support/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-VORLEX_BUILD=$build-sanitize "$root/scripts/build.sh" -DVORLEX_SANITIZE=ON -DVORLEX_TESTS=ON
+VORLEX_BUILD=$build-sanitize "$root/scripts/lib/build.sh" -DVORLEX_SANITIZE=ON -DVORLEX_TESTS=ON
 cd "$build-sanitize"
 ctest --output-on-failure -j "$(nproc)" -L "unit|calls"
 # Mesa's driver is unloaded before LeakSanitizer reports at exit, so what it

@@ -41,7 +41,7 @@ case $command in
     ;;
 esac
 
-"$root/scripts/deps.sh" web >&2
+"$root/scripts/lib/deps.sh" web >&2
 # emcc's optimiser needs acorn, which Debian's node finds only here.
 export NODE_PATH=/usr/share/nodejs
 log=$(mktemp)

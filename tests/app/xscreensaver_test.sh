@@ -16,7 +16,7 @@ source "$(dirname "$0")/../support/picture.sh"
 for program in xscreensaver xscreensaver-command xscreensaver-settings \
   /usr/libexec/xscreensaver/xscreensaver-gl-visual; do
   if ! command -v "$program" >/dev/null; then
-    fail "no $program: scripts/deps.sh test installs xscreensaver and xscreensaver-gl"
+    fail "no $program: scripts/lib/deps.sh test installs xscreensaver and xscreensaver-gl"
     finish
     exit
   fi

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package on a machine that has nothing yet: scripts/package.sh
 # builds and lints it, apt installs it with its dependencies in a fresh
-# minimal Debian 12 root (scripts/fresh-root.sh), the desktop entry's command
+# minimal Debian 12 root (scripts/lib/fresh-root.sh), the desktop entry's command
 # runs it on a private Xvfb started outside the root until a real Escape
 # press, the screensaver's entry names its command and that command runs until
 # SIGTERM, and apt purge leaves nothing of it behind. Needs root on the host.
@@ -10,7 +10,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 me=package_test.sh
 label=package
-source "$root/scripts/fresh-session.sh"
+source "$root/scripts/lib/fresh-session.sh"
 
 if ! "$root/scripts/package.sh" >"$work/package.log" 2>&1; then
   fail "scripts/package.sh: $(tail -n 20 "$work/package.log")"
@@ -21,8 +21,8 @@ debs=("$root"/dist/vorlex_*.deb)
 ((${#debs[@]} == 1)) || { fail "expected one package in dist/, found: ${debs[*]}"; finish; }
 deb=${debs[0]##*/}
 
-"$root/scripts/deps.sh" fresh >/dev/null || { fail "cannot install what the fresh root needs"; finish; }
-"$root/scripts/fresh-root.sh" make "$fresh" || { fail "cannot make a fresh root"; finish; }
+"$root/scripts/lib/deps.sh" fresh >/dev/null || { fail "cannot install what the fresh root needs"; finish; }
+"$root/scripts/lib/fresh-root.sh" make "$fresh" || { fail "cannot make a fresh root"; finish; }
 mkdir -p "$fresh/root/dist"
 cp "${debs[0]}" "$fresh/root/dist/"
 if in_root sh -c "cd /root && apt-get -qq update && DEBIAN_FRONTEND=noninteractive \

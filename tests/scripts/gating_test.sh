@@ -16,7 +16,7 @@ pass() { echo "ok: $*"; passed=$((passed + 1)); }
 # deps.sh ARGS: expected status, and the one line expected on standard error.
 while IFS='|' read -r args want pattern; do
   # shellcheck disable=SC2086  # ARGS are words
-  "$src/scripts/deps.sh" $args >"$work/out" 2>"$work/err"
+  "$src/scripts/lib/deps.sh" $args >"$work/out" 2>"$work/err"
   got=$?
   if [[ $got != "$want" || $(wc -l <"$work/err") != 1 ]] || ! grep -qE "$pattern" "$work/err"; then
     fail "deps.sh $args: status $got, expected $want and one line /$pattern/; got: $(cat "$work/err")"
@@ -24,14 +24,14 @@ while IFS='|' read -r args want pattern; do
     pass "deps.sh $args: $(cat "$work/err")"
   fi
 done <<'CASES'
-|2|^usage: deps.sh PURPOSE
+|2|^usage: scripts/lib/deps.sh PURPOSE
 build nothing|2|^deps.sh: no such purpose "nothing"
 CASES
 
 purposes=$(sed -n 's/.*(any of: \(.*\))$/\1/p' "$work/err")
 unknown=()
 # shellcheck disable=SC2086  # one word per purpose
-for p in $("$src/scripts/deps.sh" --list $purposes); do
+for p in $("$src/scripts/lib/deps.sh" --list $purposes); do
   apt-cache show "$p" >/dev/null 2>&1 || unknown+=("$p")
 done
 if [[ -z $purposes ]] || ((${#unknown[@]})); then

@@ -2,10 +2,10 @@
 # A fresh, minimal Debian 12 root, as a newcomer's machine starts out:
 # debootstrap --variant=minbase bookworm plus ca-certificates, sudo and git.
 #
-#   scripts/fresh-root.sh make DIR          DIR becomes such a root
-#   scripts/fresh-root.sh run DIR CMD...    runs CMD as root inside DIR
-#   scripts/fresh-root.sh stop DIR          ends every process running in DIR
-#   scripts/fresh-root.sh remove DIR        stops, unmounts what is left, deletes DIR
+#   scripts/lib/fresh-root.sh make DIR          DIR becomes such a root
+#   scripts/lib/fresh-root.sh run DIR CMD...    runs CMD as root inside DIR
+#   scripts/lib/fresh-root.sh stop DIR          ends every process running in DIR
+#   scripts/lib/fresh-root.sh remove DIR        stops, unmounts what is left, deletes DIR
 #
 # The first make bootstraps the root once and keeps it as a tarball in
 # $VORLEX_FRESH_CACHE (default /var/cache/vorlex-fresh), outside any clone;
@@ -26,7 +26,7 @@ store=$cache/debs
 me=fresh-root.sh
 
 die() { echo "$me: $*" >&2; exit 1; }
-usage() { die "usage: $me make DIR | run DIR CMD... | stop DIR | remove DIR"; }
+usage() { die "usage: scripts/lib/$me make DIR | run DIR CMD... | stop DIR | remove DIR"; }
 
 # The host's apt source files that serve the suite itself ("bookworm",
 # "bookworm-updates", "bookworm/updates"), not third-party ones whose keys the
@@ -114,7 +114,7 @@ run_in() {
   local dir=$1
   shift
   (($#)) || usage
-  [[ -x $dir/bin/sh ]] || die "$dir is not a root made by '$me make'"
+  [[ -x $dir/bin/sh ]] || die "$dir is not a root made by 'scripts/lib/$me make'"
   [[ -z $(mounts_under "$dir") ]] || die "$dir is in use: something is still mounted under it"
   trap 'unmount_all "$dir"' EXIT
   mount -t proc proc "$dir/proc"

@@ -19,11 +19,11 @@ work=$(mktemp -d)
 xvfb=
 cleanup() {
   [[ -z $xvfb ]] || { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; }
-  "$root/scripts/fresh-root.sh" remove "$fresh"
+  "$root/scripts/lib/fresh-root.sh" remove "$fresh"
   rm -rf "$work"
 }
 trap cleanup EXIT
-in_root() { "$root/scripts/fresh-root.sh" run "$fresh" "$@"; }
+in_root() { "$root/scripts/lib/fresh-root.sh" run "$fresh" "$@"; }
 
 # A private Xvfb outside the root, whose socket the root sees; exports
 # DISPLAY. -noreset: a server that resets when its last client leaves

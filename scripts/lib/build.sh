@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Configures and builds Vorlex into build/ (or $VORLEX_BUILD).
 #
-#   scripts/build.sh [--quiet] [--target NAME]... [CMAKE_ARG...]
+#   scripts/lib/build.sh [--quiet] [--target NAME]... [CMAKE_ARG...]
 #
 # CMAKE_ARGs (e.g. -DVORLEX_SANITIZE=ON) go to the configure step, which runs
 # when there are any or the folder is not configured yet; otherwise the build
@@ -9,7 +9,7 @@
 # but one line on standard error when something is built, and the whole
 # output when configuring or building fails.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${VORLEX_BUILD:-$root/build}
 me=build.sh
 

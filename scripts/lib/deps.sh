@@ -3,8 +3,8 @@
 # there yet; safe to run again. The lists below are the whole of what the
 # scripts install:
 #
-#   scripts/deps.sh PURPOSE...          e.g. scripts/deps.sh build run
-#   scripts/deps.sh --list PURPOSE...   prints their packages, one a line
+#   scripts/lib/deps.sh PURPOSE...          e.g. scripts/lib/deps.sh build run
+#   scripts/lib/deps.sh --list PURPOSE...   prints their packages, one a line
 set -euo pipefail
 declare -A packages=(
   # SDL_opengl.h includes GL/glu.h, which only the GLU headers provide; the
@@ -35,7 +35,7 @@ me=deps.sh
 list=0
 [[ ${1:-} != --list ]] || { list=1; shift; }
 if (($# == 0)); then
-  echo "usage: $me PURPOSE... (any of: ${!packages[*]})" >&2
+  echo "usage: scripts/lib/$me PURPOSE... (any of: ${!packages[*]})" >&2
   exit 2
 fi
 wanted=()
