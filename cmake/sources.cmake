@@ -22,6 +22,8 @@ set(VORLEX_DRAW_SOURCES
 # and presenting a frame (src/app/platform.h).
 set(VORLEX_APP_SOURCES
   src/app/budget.cpp
+  src/app/display_request.cpp
+  src/app/display_setup.cpp
   src/app/fail.cpp
   src/app/header.cpp
   src/app/loop.cpp
@@ -32,6 +34,18 @@ set(VORLEX_APP_SOURCES
   src/app/texture.cpp
 )
 
+# The frame-rate line written without waiting, on POSIX: the desktop and the
+# web page. Windows writes it its own way (src/windows/rate_line.cpp).
+set(VORLEX_POSIX_SOURCES
+  src/app/rate_line.cpp
+)
+
+# Image decoding by stb_image, for the platforms without SDL_image: the web
+# page and Windows.
+set(VORLEX_STB_SOURCES
+  src/app/stb_decode.cpp
+)
+
 # The desktop's platform (src/desktop): the X display through sdl12-compat,
 # the screen fit, another program's window, image decoding by SDL_image, the
 # heap kept between frames.
@@ -40,7 +54,6 @@ set(VORLEX_DESKTOP_SOURCES
   src/desktop/display.cpp
   src/desktop/display_fail.cpp
   src/desktop/display_probe.cpp
-  src/desktop/display_request.cpp
   src/desktop/display_silence.cpp
   src/desktop/foreign_window.cpp
   src/desktop/heap.cpp

@@ -1,10 +1,5 @@
 #include "app/rate.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
-
 std::uint32_t paceDelay(std::uint32_t elapsed)
 {
     return elapsed <= 15 ? 16 - elapsed : 0;
@@ -43,27 +38,4 @@ bool FrameClock::count(std::uint32_t tick)
     }
     ++windowFrames;
     return false;
-}
-
-bool writeRate(int fd, std::uint32_t rate)
-{
-    char line[16];
-    const int length = std::snprintf(line, sizeof line, "%u\n", static_cast<unsigned>(rate));
-    // O_NONBLOCK belongs to the open file, which the shell or the reader may
-    // share: it is set for this one write and put back at once. Writes to a
-    // regular file do not block, and a line this short goes into a pipe whole
-    // or not at all.
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags < 0)
-        return false;
-    const bool wasBlocking = !(flags & O_NONBLOCK);
-    if (wasBlocking)
-        fcntl(fd, F_SETFL, flags | O_NONBLOCK);
-    ssize_t written;
-    do
-        written = write(fd, line, static_cast<std::size_t>(length));
-    while (written < 0 && errno == EINTR);
-    if (wasBlocking)
-        fcntl(fd, F_SETFL, flags);
-    return written == length;
 }

@@ -13,9 +13,10 @@
 #include <cstring>
 #include <string>
 
+#include "app/display_setup.h"
 #include "desktop/display_fail.h"
 #include "desktop/display_probe.h"
-#include "desktop/display_request.h"
+#include "app/display_request.h"
 #include "desktop/display_silence.h"
 #include "desktop/foreign_window.h"
 #include "desktop/heap.h"
@@ -31,35 +32,6 @@ namespace {
 // connection, and then while SDL and GL set up the window and context.
 constexpr int kProbeSeconds = 5;
 constexpr int kOpenSeconds = 30;
-
-// SDL's queue holds 128 events and drops new ones when full, and the loop
-// takes one a frame: a moving mouse would fill it and crowd out an Escape
-// press or a quit request. So SDL queues key presses and quit requests alone.
-// SDL_Init resets this, so it must follow it.
-void queueOnlyQuitTestEvents()
-{
-    static const Uint8 unused[] = {
-        SDL_ACTIVEEVENT,     SDL_KEYUP,         SDL_MOUSEMOTION,   SDL_MOUSEBUTTONDOWN,
-        SDL_MOUSEBUTTONUP,   SDL_JOYAXISMOTION, SDL_JOYBALLMOTION, SDL_JOYHATMOTION,
-        SDL_JOYBUTTONDOWN,   SDL_JOYBUTTONUP,   SDL_SYSWMEVENT,    SDL_VIDEORESIZE,
-        SDL_VIDEOEXPOSE,
-    };
-    for (const Uint8 type : unused)
-        SDL_EventState(type, SDL_IGNORE);
-}
-
-// Whether the space-separated list names `wanted`, whole.
-bool hasExtension(const char *extensions, const char *wanted)
-{
-    const std::size_t length = std::strlen(wanted);
-    for (const char *at = extensions; at && (at = std::strstr(at, wanted)); at += length) {
-        const bool starts = at == extensions || at[-1] == ' ';
-        const bool ends = at[length] == ' ' || at[length] == '\0';
-        if (starts && ends)
-            return true;
-    }
-    return false;
-}
 
 } // namespace
 
@@ -124,15 +96,8 @@ void openDisplay()
     }
     if (const char *reason = applyScreenFit())
         displayFail("cannot cover the screen", reason);
-    if (!hasExtension(reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS)),
-                      "GL_ARB_texture_rectangle")) {
-        const char *renderer = reinterpret_cast<const char *>(glGetString(GL_RENDERER));
-        char reason[256];
-        std::snprintf(reason, sizeof reason,
-                      "the OpenGL renderer \"%s\" lacks the GL_ARB_texture_rectangle extension",
-                      renderer ? renderer : "unknown");
-        displayFail("cannot draw rectangle textures", reason);
-    }
+    if (const std::string problem = rectangleTextureProblem(); !problem.empty())
+        displayFail("cannot draw rectangle textures", problem);
     // After the display is open: SDL may set a handler of its own.
     XSetIOErrorHandler(onLostDisplay);
     // Another program's window keeps its title and its pointer.

@@ -8,7 +8,7 @@
 #include <X11/Xlib.h>
 #include <string>
 
-#include "desktop/display_request.h"
+#include "app/display_request.h"
 
 // Before SDL_Init, for DisplayMode::root and DisplayMode::windowId: finds
 // the window (--root: XSCREENSAVER_WINDOW's, else the screen's root window),

@@ -1,39 +1,17 @@
-// The web page's image decoding: stb_image over the files that the page
-// fetches into its virtual file system at the bundle's paths (resources.js).
-// The browser's own decoder is not used: it goes through a 2D canvas, which
-// alters partly transparent pixels, and reads no GIF. stb_image reads 8- and
-// 16-bit PNG, as the desktop does, and gives 16-bit channels as their high
-// byte, as SDL_image does.
+// The web page's image decoding: stb_image (app/stb_decode.h) over the files
+// that the page fetches into its virtual file system at the bundle's paths
+// (resources.js). The browser's own decoder is not used: it goes through a
+// 2D canvas, which alters partly transparent pixels, and reads no GIF.
 #include "app/platform.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
-#include "app/budget.h"   // sizeProblem
-#include "app/header.h"   // headerProblem
-#include "app/staging.h"
+#include "app/stb_decode.h"
 #include "page.h"
 
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_BMP
-#define STBI_ONLY_GIF
-#define STBI_ONLY_PNG
-#define STBI_NO_STDIO_WARNINGS
-#include "stb_image.h"
-
-namespace {
-
-// stb_image's reason, in the desktop's words where the two decoders fail
-// alike: neither knows the format.
-std::string decoderProblem()
-{
-    const std::string reason = stbi_failure_reason();
-    return reason == "unknown image type" ? "Unsupported image format" : reason;
-}
-
-// The file's header check, as on the desktop (header.h), then stb_image's
-// own; the decoded picture is checked again. Null with the reason in *why.
-unsigned char *readImage(const char *path, long largest, int *width, int *height, std::string *why)
+SDL_Surface *stageFile(const char *path, bool padded, long largest, std::string *why)
 {
     std::FILE *file = std::fopen(path, "rb");
     if (!file) {
@@ -44,42 +22,7 @@ unsigned char *readImage(const char *path, long largest, int *width, int *height
                std::string(*fetched ? fetched : std::strerror(error));
         return nullptr;
     }
-    *why = headerProblem(file, largest);
-    if (why->empty() && std::fseek(file, 0, SEEK_SET) != 0)
-        *why = std::strerror(errno);
-    int channels = 0;
-    if (why->empty() && !stbi_info_from_file(file, width, height, &channels))
-        *why = decoderProblem();
-    if (why->empty())
-        *why = sizeProblem(*width, *height, largest);
-    // Four channels whatever the file holds: an image without alpha comes out
-    // opaque, a GIF's transparent colour as transparent black.
-    unsigned char *image = nullptr;
-    if (why->empty() && !(image = stbi_load_from_file(file, width, height, &channels, 4)))
-        *why = decoderProblem();
+    SDL_Surface *staging = stageStbFile(file, padded, largest, why);
     std::fclose(file);
-    return image;
-}
-
-} // namespace
-
-SDL_Surface *stageFile(const char *path, bool padded, long largest, std::string *why)
-{
-    int width = 0, height = 0;
-    unsigned char *image = readImage(path, largest, &width, &height, why);
-    if (!image)
-        return nullptr;
-
-    SDL_Surface *staging = newStaging(width, height, padded);
-    if (!staging) {
-        *why = SDL_GetError();
-        stbi_image_free(image);
-        return nullptr;
-    }
-    auto *pixels = static_cast<unsigned char *>(staging->pixels);
-    for (int row = 0; row < height; ++row)
-        std::memcpy(pixels + static_cast<std::size_t>(row) * staging->pitch,
-                    image + static_cast<std::size_t>(row) * width * 4, static_cast<std::size_t>(width) * 4);
-    stbi_image_free(image);
     return staging;
 }

@@ -1,4 +1,4 @@
-// How the desktop shows the picture, as the command line asks: the shell
+// How the program shows the picture, as the command line asks: the shell
 // decides it before SDL_main, the display acts on it when it opens.
 #pragma once
 

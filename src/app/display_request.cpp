@@ -1,5 +1,5 @@
 // The display mode the command line asked for, and the window IDs it names.
-#include "desktop/display_request.h"
+#include "app/display_request.h"
 
 #include <cerrno>
 #include <cstdlib>
