@@ -1,6 +1,10 @@
 #include "shell/options.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #ifndef VORLEX_VERSION
 #error "the build names the version: -DVORLEX_VERSION=\"...\""
@@ -25,12 +29,17 @@ bool is(const char *argument, const char *longName)
     return std::strcmp(argument, longName) == 0 || std::strcmp(argument, longName + 1) == 0;
 }
 
-const char *const kLongOptions[] = {"--help", "--version", "--window", "--root", "--window-id"};
+std::vector<const char *> longOptions(OptionSet options)
+{
+    if (options == OptionSet::x11)
+        return {"--help", "--version", "--window", "--root", "--window-id"};
+    return {"--help", "--version", "--window"};
+}
 
 // As GNU programs do, any unambiguous beginning of a long option stands for
 // it: --vers, --window-i=ID. The option spelled out, the argument as it is
 // when it begins no option, or "" with the candidates in *ambiguous.
-std::string spellOut(const std::string &argument, std::string *ambiguous)
+std::string spellOut(const std::string &argument, OptionSet options, std::string *ambiguous)
 {
     if (argument.compare(0, 2, "--") != 0 || argument.size() == 2)
         return argument;
@@ -38,7 +47,7 @@ std::string spellOut(const std::string &argument, std::string *ambiguous)
     const std::string name = argument.substr(0, equals);
     const std::string rest = equals == std::string::npos ? "" : argument.substr(equals);
     std::string found;
-    for (const char *option : kLongOptions) {
+    for (const char *option : longOptions(options)) {
         if (name == option)
             return argument;
         if (std::strncmp(option, name.c_str(), name.size()) == 0) {
@@ -52,9 +61,21 @@ std::string spellOut(const std::string &argument, std::string *ambiguous)
     return found + rest;
 }
 
+// Standard output may be a full disk or a closed pipe: say so, as GNU
+// programs do, rather than claim success.
+[[noreturn]] void answer(const std::string &text)
+{
+    std::fputs(text.c_str(), stdout);
+    if (std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "Vorlex: cannot write to standard output: %s\n", std::strerror(errno));
+        std::exit(1);
+    }
+    std::exit(0);
+}
+
 } // namespace
 
-CommandLine parseCommandLine(int argc, const char *const argv[])
+CommandLine parseCommandLine(int argc, const char *const argv[], OptionSet options)
 {
     CommandLine line;
     if (argc >= 2 && std::strncmp(argv[1], "-psn", 4) == 0)
@@ -64,7 +85,7 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
     for (int i = 1; i < argc; ++i) {
         const char *written = argv[i];
         std::string ambiguous;
-        const std::string spelled = spellOut(written, &ambiguous);
+        const std::string spelled = spellOut(written, options, &ambiguous);
         if (spelled.empty())
             return misuse("option \"" + std::string(written) + "\" is ambiguous: " + ambiguous);
         const char *argument = spelled.c_str();
@@ -84,15 +105,16 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
             continue;
         }
         const char *value = nullptr;
+        const bool x11 = options == OptionSet::x11;
         if (std::strcmp(argument, "--window") == 0) {
             asked.mode = DisplayMode::window;
-        } else if (is(argument, "--root")) {
+        } else if (x11 && is(argument, "--root")) {
             asked.mode = DisplayMode::root;
-        } else if (is(argument, "--window-id")) {
+        } else if (x11 && is(argument, "--window-id")) {
             if (i + 1 >= argc)
                 return misuse(std::string(argument) + " needs a window ID");
             value = argv[++i];
-        } else if (std::strncmp(argument, "--window-id=", 12) == 0) {
+        } else if (x11 && std::strncmp(argument, "--window-id=", 12) == 0) {
             value = argument + 12;
         } else if (argument[0] == '-' && argument[1] != '\0') {
             return misuse("unknown option \"" + std::string(argument) + "\"");
@@ -127,19 +149,23 @@ CommandLine parseCommandLine(int argc, const char *const argv[])
     return line;
 }
 
-std::string usage()
+std::string usage(OptionSet options)
 {
-    return "Usage: vorlex [OPTION]\n"
-           "A small self-running OpenGL demo: 640x480, full screen, until you quit.\n"
-           "\n"
-           "  --window          show the picture in a 640x480 window, unscaled\n"
-           "  --root            draw into the screensaver's window (XSCREENSAVER_WINDOW),\n"
-           "                    or else into the screen's root window\n"
-           "  --window-id ID    draw into the X window ID (decimal, or hexadecimal after 0x)\n"
+    const bool x11 = options == OptionSet::x11;
+    return std::string("Usage: vorlex [OPTION]\n"
+                       "A small self-running OpenGL demo: 640x480, full screen, until you quit.\n"
+                       "\n"
+                       "  --window          show the picture in a 640x480 window, unscaled\n") +
+           (x11 ? "  --root            draw into the screensaver's window (XSCREENSAVER_WINDOW),\n"
+                  "                    or else into the screen's root window\n"
+                  "  --window-id ID    draw into the X window ID (decimal, or hexadecimal after 0x)\n"
+                : "") +
            "  --help            show this help and exit\n"
            "  --version         show the version and exit\n"
-           "\n"
-           "Escape or Ctrl+Q quits, as do closing the window, Ctrl+C, SIGTERM and SIGHUP.\n"
+           "\n" +
+           (x11 ? "Escape or Ctrl+Q quits, as do closing the window, Ctrl+C, SIGTERM and SIGHUP.\n"
+                : "Escape, Ctrl+Q or Alt+F4 quits, as do closing the window, and Ctrl+C or\n"
+                  "closing the console it was started from.\n") +
            "The frame rate goes to standard output every five seconds; a failure to start\n"
            "is one line on standard error and status 1.\n";
 }
@@ -147,4 +173,19 @@ std::string usage()
 std::string versionLine()
 {
     return "Vorlex " VORLEX_VERSION "\n";
+}
+
+void answerUnlessRun(const CommandLine &line, OptionSet options)
+{
+    switch (line.action) {
+    case CommandLine::Action::help:
+        answer(usage(options));
+    case CommandLine::Action::version:
+        answer(versionLine());
+    case CommandLine::Action::misuse:
+        std::fprintf(stderr, "%s\n", line.problem.c_str());
+        std::exit(2);
+    case CommandLine::Action::run:
+        break;
+    }
 }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "desktop/display_request.h"
+#include "app/display_request.h"
 
 struct CommandLine {
     enum class Action {
@@ -19,12 +19,22 @@ struct CommandLine {
     std::string problem; // the whole line, with Action::misuse
 };
 
+// Which build reads the command line: the X screensaver options, --root and
+// --window-id, are the X desktop's alone.
+enum class OptionSet { x11, windows };
+
 // A first argument that begins "-psn" is a launch from the desktop, which
 // passes no options: the rest is not read.
-CommandLine parseCommandLine(int argc, const char *const argv[]);
+CommandLine parseCommandLine(int argc, const char *const argv[], OptionSet options);
 
 // What --help prints.
-std::string usage();
+std::string usage(OptionSet options);
 
 // What --version prints: the name and the version the build was made as.
 std::string versionLine();
+
+// Acts on a command line that only asks for an answer, and exits: the usage
+// or the version on standard output, status 0 (1, with a line on standard
+// error, when standard output cannot take it), or the mistake's line on
+// standard error, status 2. Returns only when the demo is to run.
+void answerUnlessRun(const CommandLine &line, OptionSet options);

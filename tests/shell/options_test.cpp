@@ -7,10 +7,10 @@
 
 namespace {
 
-CommandLine parse(std::vector<const char *> arguments)
+CommandLine parse(std::vector<const char *> arguments, OptionSet options = OptionSet::x11)
 {
     arguments.insert(arguments.begin(), "vorlex");
-    return parseCommandLine(static_cast<int>(arguments.size()), arguments.data());
+    return parseCommandLine(static_cast<int>(arguments.size()), arguments.data(), options);
 }
 
 using Action = CommandLine::Action;
@@ -106,8 +106,25 @@ TEST(Options, AWindowIdIsDecimalOrHexadecimalAndNamesAWindow)
 TEST(Options, HelpListsEveryOptionAndVersionNamesTheBuild)
 {
     for (const char *option : {"--window", "--root", "--window-id ID", "--help", "--version"})
-        EXPECT_NE(usage().find(option), std::string::npos) << option;
+        EXPECT_NE(usage(OptionSet::x11).find(option), std::string::npos) << option;
     EXPECT_EQ(versionLine(), "Vorlex " VORLEX_VERSION "\n");
+}
+
+// Windows has no X windows to draw into: the screensaver options are unknown
+// there, so "--win" stands for --window alone, and the help names neither.
+TEST(Options, WindowsTakesNoXWindowOptions)
+{
+    EXPECT_EQ(parse({"--win"}, OptionSet::windows).display.mode, DisplayMode::window);
+    EXPECT_EQ(parse({"--win"}, OptionSet::x11).action, Action::misuse);
+    for (const char *x11Only : {"--root", "-root", "--window-id=5", "--window-id"}) {
+        const CommandLine line = parse({x11Only}, OptionSet::windows);
+        EXPECT_EQ(line.action, Action::misuse) << x11Only;
+        EXPECT_NE(line.problem.find("unknown option"), std::string::npos) << line.problem;
+    }
+    const std::string help = usage(OptionSet::windows);
+    EXPECT_EQ(help.find("--root"), std::string::npos);
+    EXPECT_EQ(help.find("SIGTERM"), std::string::npos);
+    EXPECT_NE(help.find("Alt+F4"), std::string::npos);
 }
 
 } // namespace
