@@ -84,6 +84,18 @@ set(VORLEX_WEB_SOURCES
   src/web/webgl.cpp
 )
 
+# Windows (src/windows), which windows/CMakeLists.txt builds with mingw-w64
+# against SDL 1.2 itself: the WGL display, stb_image decoding, the frame-rate
+# line; and its shell (src/shell/windows): the entry, the options, the console.
+set(VORLEX_WINDOWS_SOURCES
+  src/windows/display.cpp
+  src/windows/image.cpp
+  src/windows/rate_line.cpp
+  src/shell/options.cpp
+  src/shell/windows/console.cpp
+  src/shell/windows/main.cpp
+)
+
 # The ten images, in resources/, which every build copies into its bundle's
 # Contents/Resources.
 set(VORLEX_RESOURCES

@@ -27,6 +27,11 @@ declare -A packages=(
   # scripts/web.sh; the page decodes its images with stb_image (libstb-dev,
   # which reads 16-bit PNG); a Node that brings its own npm conflicts with Debian's.
   [web]="emscripten libstb-dev cmake make nodejs chromium imagemagick$(command -v npm >/dev/null || echo ' npm')"
+  # scripts/windows.sh: the cross compiler and what SDL's source needs to be
+  # fetched (dpkg-dev) and built; Wine with what its X11 and OpenGL drivers
+  # load at run time, which Debian only recommends, and the fonts of its
+  # message boxes; the test's screen, keys and screenshots.
+  [windows]="cmake make g++-mingw-w64-x86-64-posix dpkg-dev libstb-dev zip unzip wine64 libgl1 libgl1-mesa-dri libxrandr2 libxcursor1 libxi6 libxrender1 libxfixes3 libxcomposite1 libxinerama1 libxxf86vm1 fonts-wine xvfb xauth xdotool imagemagick procps"
   # scripts/fresh-check.sh: the fresh root, on the host.
   [fresh]="debootstrap git xvfb xdotool"
 )

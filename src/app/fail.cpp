@@ -4,6 +4,15 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+FailureEcho failureEcho = nullptr;
+} // namespace
+
+void echoStartFailures(FailureEcho echo)
+{
+    failureEcho = echo;
+}
+
 [[noreturn]] void startFail(const char *action, const char *reason)
 {
     // Compose the line first: SDL's reason lives in SDL's own storage.
@@ -16,5 +25,7 @@
         line[sizeof line - 2] = '\n';
     SDL_Quit();
     std::fputs(line, stderr);
+    if (failureEcho)
+        failureEcho(line);
     std::exit(1);
 }

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Vorlex for Windows, cross-built here with mingw-w64: SDL 1.2 for Windows
+# built once from Debian's source and kept in build-windows/ (or
+# $VORLEX_WINDOWS_BUILD), then the program, then the zip in dist/windows/ (or
+# $VORLEX_WINDOWS_DIST). Installs what is missing first.
+#
+#   scripts/windows.sh          build dist/windows/vorlex-VERSION-win64.zip
+#   scripts/windows.sh test     build it, then test what it holds under Wine
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=${VORLEX_WINDOWS_BUILD:-$root/build-windows}
+dist=${VORLEX_WINDOWS_DIST:-$root/dist/windows}
+me=windows.sh
+command=${1:-build}
+(($# <= 1)) || { echo "$me: $command takes nothing more, not \"${*:2}\"" >&2; exit 2; }
+case $command in
+  build | test) ;;
+  *) echo "$me: no command \"$command\" (build, test)" >&2; exit 2 ;;
+esac
+
+"$root/scripts/lib/deps.sh" windows >&2
+version=$(sed -n 's/^set(VORLEX_VERSION \(.*\))$/\1/p' "$root/cmake/version.cmake")
+name=vorlex-$version-win64
+mkdir -p "$work"
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+# Runs a step with its output kept back, shown only when it fails.
+step() {
+  local what=$1
+  shift
+  "$@" >"$log" 2>&1 || { cat "$log" >&2; echo "$me: $what failed" >&2; exit 1; }
+}
+
+# SDL 1.2 itself, with Debian's fixes, at the one version the archive
+# serves: apt-get source refuses any other, and then this line needs
+# changing. Its source comes through an apt state of this build's own, whose
+# deb-src entries are the system's deb entries: the system's apt is never
+# touched.
+sdl_version=1.2.15+dfsg2-8
+sdl=$work/sdl-$sdl_version
+if [[ ! -f $sdl/built ]]; then
+  echo "$me: building SDL $sdl_version for Windows (once; kept in $sdl)" >&2
+  rm -rf "$sdl" "$work/sdl-source"
+  apt_state=$work/sdl-source/apt
+  mkdir -p "$apt_state/parts" "$apt_state/lists/partial" "$apt_state/cache/archives/partial"
+  touch "$apt_state/sources.list"
+  [[ ! -f /etc/apt/sources.list ]] || sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$apt_state/sources.list"
+  for file in /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list; do
+    [[ -f $file ]] || continue
+    case $file in
+      *.sources) sed 's/^Types:.*/Types: deb-src/' "$file" >"$apt_state/parts/${file##*/}" ;;
+      *.list) sed -n 's/^deb /deb-src /p' "$file" >"$apt_state/parts/${file##*/}" ;;
+    esac
+  done
+  apt=(apt-get -q -o Dir::Etc::SourceList="$apt_state/sources.list" -o Dir::Etc::SourceParts="$apt_state/parts"
+       -o Dir::State::Lists="$apt_state/lists" -o Dir::Cache="$apt_state/cache" -o Debug::NoLocking=1
+       -o APT::Sandbox::User="$(id -un)")
+  step "reading Debian's source index" "${apt[@]}" update
+  step "fetching SDL's source $sdl_version from Debian" \
+    bash -c 'cd "$1" && shift && "$@"' _ "$work/sdl-source" "${apt[@]}" source --download-only "libsdl1.2=$sdl_version"
+  step "unpacking SDL's source" dpkg-source -x "$work/sdl-source/libsdl1.2_$sdl_version.dsc" "$work/sdl-source/tree"
+  mkdir -p "$work/sdl-source/build"
+  # Standard output and error stay the program's: SDL's Windows entry would
+  # otherwise send them to files.
+  step "configuring SDL" bash -c 'cd "$1" && ../tree/configure --host=x86_64-w64-mingw32 --prefix="$2" \
+    --disable-stdio-redirect --disable-audio --disable-cdrom --disable-joystick --disable-directx --disable-static' \
+    _ "$work/sdl-source/build" "$sdl"
+  step "building SDL" make -C "$work/sdl-source/build" -j 2
+  step "installing SDL" make -C "$work/sdl-source/build" install
+  step "stripping SDL.dll" x86_64-w64-mingw32-strip --strip-unneeded "$sdl/bin/SDL.dll"
+  # What the zip must carry along with SDL.dll: its licence, and the source
+  # it was built from.
+  mkdir -p "$sdl/licence/source"
+  cp "$work/sdl-source/tree/COPYING" "$sdl/licence/COPYING"
+  cp "$work/sdl-source/tree/debian/copyright" "$sdl/licence/copyright"
+  cp "$work/sdl-source/"libsdl1.2_* "$sdl/licence/source/"
+  rm -rf "$work/sdl-source"
+  touch "$sdl/built"
+fi
+
+echo "$me: building the program in $work/program" >&2
+step "configuring the program" cmake -S "$root/windows" -B "$work/program" -DVORLEX_SDL="$sdl"
+step "building the program" cmake --build "$work/program" -j 2
+
+# The zip's one folder: the program and SDL.dll, the images at the paths the
+# program opens them by, a note for the user, and the licences of all it holds.
+stage=$work/zip/$name
+rm -rf "$work/zip"
+step "putting the program together" cmake --install "$work/program" --prefix "$stage"
+cp "$root/windows/README.txt" "$stage/README.txt"
+licences=$stage/licences
+mkdir -p "$licences"
+cp "$root/LICENSE" "$licences/vorlex.txt"
+cp -r "$sdl/licence" "$licences/SDL-1.2"
+cp /usr/share/doc/libstb-dev/copyright "$licences/stb_image.txt"
+# Linked into vorlex.exe: the mingw-w64 runtime with its threads library, and
+# GCC's runtime libraries (libgcc, libstdc++).
+cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$licences/mingw-w64-runtime.txt"
+cp /usr/share/doc/gcc-mingw-w64-base/copyright "$licences/gcc-runtime.txt"
+# Windows users read text with CR LF line ends.
+for file in "$stage/README.txt" "$licences"/*.txt "$licences/SDL-1.2/COPYING" "$licences/SDL-1.2/copyright"; do
+  sed -i 's/\r*$/\r/' "$file"
+done
+mkdir -p "$dist"
+zip=$dist/$name.zip
+rm -f "$zip"
+step "writing $zip" bash -c 'cd "$1" && zip -q -r -X "$2" "$3"' _ "$work/zip" "$zip" "$name"
+
+case $command in
+  build)
+    echo "The Windows program is $zip: unzip it anywhere and run vorlex.exe in the folder it makes."
+    ;;
+  test)
+    "$root/tests/support/with_xvfb.sh" --screen 800x600x24 "$root/tests/windows/wine_test.sh" "$zip" "$work"
+    ;;
+esac
