@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# Vorlex for Windows under Wine, on the X display this runs on (with_xvfb.sh,
+# 800x600): the zip $1 unpacked as a user would, Wine's prefix kept in folder
+# $2 between runs. Wine's OpenGL is Mesa's, as on the desktop. The program
+# writes text as Windows does, lines ending in CR LF.
+set -u
+zip=$1
+cache=$2
+unpacked=$(mktemp -d)
+name=$(basename "$zip" .zip)
+unzip -q "$zip" -d "$unpacked" || { echo "FAIL: cannot unzip $zip"; rm -rf "$unpacked"; exit 1; }
+here=$(dirname "$0")
+# shellcheck source=../support/e2e.sh
+source "$here/../support/e2e.sh" "$unpacked/$name"
+# shellcheck source=../support/picture.sh
+source "$here/../support/picture.sh"
+cleanups+=('rm -rf "$unpacked"')
+program=$build/vorlex.exe
+version=${name#vorlex-}
+version=${version%-win64}
+
+# No debugger that waits for a user when a program crashes, and no offer to
+# install Wine's .NET or browser engine into a new prefix; nothing of Wine's
+# own on standard error.
+export WINEPREFIX=$cache/wine WINEARCH=win64 WINEDEBUG=-all
+export WINEDLLOVERRIDES='winedbg.exe=d;mscoree=d;mshtml=d'
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+# One run at a time in the prefix; its server goes with the run, before the
+# X display does.
+exec 9>"$cache/wine.lock"
+flock 9
+cleanups=('"$wineserver" -k 2>/dev/null; "$wineserver" -w 2>/dev/null' "${cleanups[@]}")
+if [[ ! -f $WINEPREFIX/system.reg ]]; then
+  echo "Making Wine's prefix in $WINEPREFIX (once)"
+  timeout 300 "$wine" wineboot --init >"$work/wineboot.log" 2>&1 ||
+    { echo "FAIL: Wine's prefix: $(tail -n 5 "$work/wineboot.log")"; exit 1; }
+fi
+"$wineserver" -w
+
+# Starts the program from folder / with the options given, and waits for its
+# window.
+start_program() {
+  start / "$wine" "$program" "$@"
+}
+
+# Gives the program's window the keyboard and presses key $1 there.
+press() {
+  local window
+  window=$(xdotool search --onlyvisible --name '^OpenGL Test Window$' | head -n 1)
+  xdotool mousemove 320 240 windowfocus --sync "$window" key "$1" 2>/dev/null
+}
+
+# Waits up to 15 s for a frame-rate line on standard output.
+expect_rate_line() {
+  for _ in $(seq 30); do
+    grep -qE $'^[0-9]+\r$' "$work/out" && { pass "$1: frame-rate line $(head -n 1 "$work/out")"; return; }
+    sleep 0.5
+  done
+  fail "$1: no frame-rate line on standard output: $(head -c 200 "$work/out")"
+}
+
+echo "== Options"
+(cd / && exec "$wine" "$program" --version >"$work/out" 2>"$work/err") &
+wait_for $! 60
+if [[ $status == 0 && $(cat "$work/out") == "Vorlex $version"$'\r' && ! -s $work/err ]]; then
+  pass "--version: Vorlex $version"
+else
+  fail "--version: status $status; stdout: $(head -c 200 "$work/out"); stderr: $(head -c 200 "$work/err")"
+fi
+(cd / && exec "$wine" "$program" --root >"$work/out" 2>"$work/err") &
+wait_for $! 30
+if [[ $status == 2 && $(cat "$work/err") == 'Vorlex: unknown option "--root" (--help lists the options)'$'\r' ]]; then
+  pass "--root, which only X has: status 2, one line"
+else
+  fail "--root: status $status; stderr: $(head -c 200 "$work/err")"
+fi
+
+echo "== The picture, the frame rate and the quit keys"
+if start_program --window; then
+  expect_rate_line "--window"
+  expect_picture "--window" 640 480 "$(xdotool search --onlyvisible --name '^OpenGL Test Window$' | head -n 1)"
+  press Escape
+  expect_clean_exit "Escape"
+fi
+# Wine on Xvfb stands in for the switch to 640x480 by scaling the picture to
+# the screen, as a monitor shows a 640x480 mode.
+if start_program; then
+  expect_picture "full screen" 800 600
+  press alt+F4
+  expect_clean_exit "full screen, Alt+F4"
+fi
+if start_program --window; then
+  press ctrl+q
+  expect_clean_exit "Ctrl+Q"
+fi
+# Wine hands a SIGINT to a console program as the console's Ctrl+C.
+if start_program --window; then
+  kill -s INT "$pid"
+  expect_clean_exit "Ctrl+C"
+fi
+# Under a window manager, Alt+F4 is its close button.
+openbox >/dev/null 2>&1 &
+manager=$!
+cleanups=('kill "$manager" 2>/dev/null' "${cleanups[@]}")
+sleep 1
+if start_program --window; then
+  press alt+F4
+  expect_clean_exit "closing the window"
+fi
+kill "$manager" 2>/dev/null
+wait "$manager" 2>/dev/null
+
+# As a double-click starts it: in a console of its own, which the program
+# lets go, so that only the demo shows.
+if start / "$wine" start /wait /unix "$program"; then
+  sleep 1
+  shown=$(xdotool search --onlyvisible --name '.' 2>/dev/null | while read -r id; do xdotool getwindowname "$id"; done)
+  [[ $shown == "OpenGL Test Window" ]] && pass "started as by a double-click: only the demo shows" ||
+    fail "started as by a double-click: windows shown: $shown"
+  press Escape
+  expect_clean_exit "Escape, started as by a double-click,"
+fi
+
+echo "== Failures"
+mv "$build/Vorlex.app/Contents/Resources/img48.gif" "$work/img48.gif"
+(cd / && exec "$wine" "$program" --window >"$work/out" 2>"$work/err") &
+wait_for $! 60
+expected=$'^Vorlex: cannot load "Vorlex.app/Contents/Resources/img48.gif" \\(working directory .*\\): No such file or directory\r$'
+if [[ $status == 1 && $(wc -l <"$work/err") == 1 && ! -s $work/out ]] && grep -qE "$expected" "$work/err"; then
+  pass "a missing image: $(cat "$work/err")"
+else
+  fail "a missing image: status $status; stderr: $(head -c 300 "$work/err")"
+fi
+# Started as by a double-click, the program's console closes with it: the
+# line is shown in a message box too.
+("$wine" start /wait /unix "$program" >"$work/out" 2>"$work/err") &
+pid=$!
+if timeout 30 xdotool search --sync --onlyvisible --name '^Vorlex$' >/dev/null 2>&1; then
+  box=$(xdotool search --onlyvisible --name '^Vorlex$' | head -n 1)
+  xdotool windowfocus --sync "$box" key Return 2>/dev/null
+  wait_for "$pid" 30
+  [[ $status == 1 ]] && pass "a missing image, started as by a double-click: a message box, status 1" ||
+    fail "a missing image, started as by a double-click: status $status"
+else
+  fail "a missing image, started as by a double-click: no message box"
+  kill -9 "$pid" 2>/dev/null
+fi
+mv "$work/img48.gif" "$build/Vorlex.app/Contents/Resources/img48.gif"
+
+# A program that crashes ends with an error status and leaves nothing
+# waiting: no debugger holds it.
+x86_64-w64-mingw32-gcc-posix -o "$work/crash.exe" "$here/crash.c"
+("$wine" "$work/crash.exe" >"$work/out" 2>"$work/err") &
+wait_for $! 60
+if [[ $status != hung && $status != 0 ]]; then
+  pass "a crash ends at once, status $status"
+else
+  fail "a crash: status $status"
+fi
+
+echo "$passed passed, $failures failed"
+((failures == 0))
