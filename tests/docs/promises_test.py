@@ -83,26 +83,37 @@ for line in section(manual, r'^\.SH "STANDARD ERROR"', r"^\.SH").splitlines():
 compare("standard-error line", doc_lines, manual_lines, "the manual page")
 compare("standard-error line", manual_lines, doc_lines, "docs/troubleshooting.md")
 
-# What the desktop program's sources can write: the actions start-up fails
-# with and the lines written whole. Debug builds' own reports are left out,
-# and so is the web page's platform (src/web), whose lines show on the page.
+# What the programs' sources can write: the actions start-up fails with and
+# the lines written whole. Debug builds' own reports are left out, and so is
+# the web page's platform (src/web), whose lines show on the page. Windows's
+# own files (src/windows, src/shell/windows) may also write the lines that
+# the troubleshooting page's Windows section lists.
+windows_files = (root / "src" / "windows", root / "src" / "shell" / "windows")
 said = set()
+said_on_windows = set()
 for source in sorted((root / "src").rglob("*.cpp")):
     if (root / "src" / "web") in source.parents:
         continue
+    found = said_on_windows if any(folder in source.parents for folder in windows_files) else said
     text = re.sub(r"#ifdef VORLEX_GL_CHECK.*?#else", "", source.read_text(), flags=re.S)
     lines = text.splitlines()
     for number, line in enumerate(lines):
         if re.search(r"\b(startFail|openFail)\(|\baction\b", line):
             for literal in re.findall(r'"((?:[^"\\]|\\.)*)"', line + " " + lines[min(number + 1, len(lines) - 1)]):
                 if literal.startswith("cannot "):
-                    said.add(head(literal))
+                    found.add(head(literal))
         for literal in re.findall(r'"Vorlex: ((?:[^"\\]|\\.)*)"', line):
             if head(literal):
-                said.add(head(literal))
+                found.add(head(literal))
 if len(said) < 10:
     failures.append(f"found only {len(said)} standard-error lines in the sources: {sorted(said)}")
+if not said_on_windows:
+    failures.append("found no standard-error line in Windows's own sources")
 compare("standard-error line the program writes", said, doc_lines, "docs/troubleshooting.md")
+windows_lines = {head(line) for line in re.findall(r"`Vorlex: ([^`]+)`",
+                                                   section(troubleshooting, r"^## On Windows", r"^## "))}
+compare("standard-error line the Windows program writes", said_on_windows, doc_lines | windows_lines,
+        "docs/troubleshooting.md")
 
 # The seconds the program counts, as the user's documents and the manual page
 # give them; the constants are found wherever under src/ they are defined.
