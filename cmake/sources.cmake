@@ -23,7 +23,6 @@ set(VORLEX_DRAW_SOURCES
 set(VORLEX_APP_SOURCES
   src/app/budget.cpp
   src/app/display_request.cpp
-  src/app/display_setup.cpp
   src/app/fail.cpp
   src/app/header.cpp
   src/app/loop.cpp
@@ -32,6 +31,13 @@ set(VORLEX_APP_SOURCES
   src/app/staging.cpp
   src/app/startup.cpp
   src/app/texture.cpp
+)
+
+# What the displays on SDL 1.2 itself share, the desktop's and Windows's: the
+# events SDL queues and the rectangle-texture check. The web page's SDL is
+# emscripten's, on SDL2's event types and WebGL.
+set(VORLEX_SDL_DISPLAY_SOURCES
+  src/app/display_setup.cpp
 )
 
 # The frame-rate line written without waiting, on POSIX: the desktop and the
