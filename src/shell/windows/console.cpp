@@ -26,7 +26,11 @@ BOOL WINAPI onConsoleEvent(DWORD event)
     const long now = static_cast<long>((GetTickCount64() - startTick) % 0x40000000u);
     switch (signalQuit(now)) {
     case QuitNow::cleanly:
-        ExitProcess(0);
+        // At once, as _exit does: ExitProcess would run the libraries' exit
+        // code while the main thread may hold their locks. Windows puts the
+        // display back for a process that ends.
+        TerminateProcess(GetCurrentProcess(), 0);
+        return TRUE;
     case QuitNow::byDefault:
         return FALSE;
     case QuitNow::no:
