@@ -94,11 +94,35 @@ if start_program --window; then
   press ctrl+q
   expect_clean_exit "Ctrl+Q"
 fi
-# Wine hands a SIGINT to a console program as the console's Ctrl+C.
-if start_program --window; then
+# Wine hands a SIGINT to a console program as the console's Ctrl+C, by
+# creating a thread from within its signal handler. That deadlocks when the
+# signal lands while the program's thread holds the C library's heap lock
+# (Mesa allocates every frame), as gdb shows it: the handler's
+# pthread_create waiting in calloc. Windows creates that thread from outside
+# the process. A run lost so is tried again, twice at most; any other hang
+# fails.
+lost_to_wine() {
+  timeout 60 gdb -p "$1" -batch -ex 'thread 1' -ex 'bt 16' 2>/dev/null |
+    awk '/calloc/ {heap = 1} /pthread_create/ {thread = 1} END {exit !(heap && thread)}'
+}
+lost=0
+for _ in 1 2 3; do
+  start_program --window || break
   kill -s INT "$pid"
-  expect_clean_exit "Ctrl+C"
-fi
+  for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$pid" 2>/dev/null && lost_to_wine "$pid"; then
+    kill -9 "$pid"
+    wait "$pid" 2>/dev/null
+    lost=$((lost + 1))
+    continue
+  fi
+  expect_clean_exit "Ctrl+C$( ((lost)) && echo " (after $lost run(s) lost to Wine's SIGINT deadlock)")"
+  break
+done
+((lost < 3)) || fail "Ctrl+C: every run lost to Wine's SIGINT deadlock"
 # Under a window manager, Alt+F4 is its close button.
 openbox >/dev/null 2>&1 &
 manager=$!
