@@ -45,7 +45,7 @@ if [[ $command != /* || ! -x $fresh$command ]]; then
 fi
 
 # The package's launcher passes options through.
-expected="Vorlex $(sed -n 's/^project(Vorlex VERSION \([^ )]*\).*/\1/p' "$root/CMakeLists.txt")"
+expected="Vorlex $(sed -n 's/^set(VORLEX_VERSION \(.*\))$/\1/p' "$root/cmake/version.cmake")"
 said=$(in_root "$command" --version 2>&1)
 if [[ $said == "$expected" ]]; then
   pass "vorlex --version says $said"
