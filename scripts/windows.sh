@@ -62,9 +62,10 @@ if [[ ! -f $sdl/built ]]; then
   mkdir -p "$work/sdl-source/build"
   # Standard output and error stay the program's: SDL's Windows entry would
   # otherwise send them to files.
-  step "configuring SDL" bash -c 'cd "$1" && ../tree/configure --host=x86_64-w64-mingw32 --prefix="$2" \
-    --disable-stdio-redirect --disable-audio --disable-cdrom --disable-joystick --disable-directx --disable-static' \
-    _ "$work/sdl-source/build" "$sdl"
+  sdl_options=(--host=x86_64-w64-mingw32 --disable-stdio-redirect --disable-audio --disable-cdrom
+               --disable-joystick --disable-directx --disable-static)
+  step "configuring SDL" bash -c 'cd "$1" && shift && ../tree/configure "$@"' \
+    _ "$work/sdl-source/build" --prefix="$sdl" "${sdl_options[@]}"
   step "building SDL" make -C "$work/sdl-source/build" -j 2
   step "installing SDL" make -C "$work/sdl-source/build" install
   step "stripping SDL.dll" x86_64-w64-mingw32-strip --strip-unneeded "$sdl/bin/SDL.dll"
@@ -74,6 +75,17 @@ if [[ ! -f $sdl/built ]]; then
   cp "$work/sdl-source/tree/COPYING" "$sdl/licence/COPYING"
   cp "$work/sdl-source/tree/debian/copyright" "$sdl/licence/copyright"
   cp "$work/sdl-source/"libsdl1.2_* "$sdl/licence/source/"
+  cat >"$sdl/licence/BUILD.txt" <<EOF
+SDL.dll is SDL $sdl_version: Debian's source package libsdl1.2, in
+source/, unpacked with Debian's patches (dpkg-source -x) and built on
+Debian 12 with its mingw-w64 cross compiler:
+
+  configure ${sdl_options[*]}
+  make && make install
+  x86_64-w64-mingw32-strip --strip-unneeded SDL.dll
+
+Any SDL.dll of SDL 1.2 built for 64-bit Windows may take its place.
+EOF
   rm -rf "$work/sdl-source"
   touch "$sdl/built"
 fi
@@ -98,7 +110,7 @@ cp /usr/share/doc/libstb-dev/copyright "$licences/stb_image.txt"
 cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$licences/mingw-w64-runtime.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$licences/gcc-runtime.txt"
 # Windows users read text with CR LF line ends.
-for file in "$stage/README.txt" "$licences"/*.txt "$licences/SDL-1.2/COPYING" "$licences/SDL-1.2/copyright"; do
+for file in "$stage/README.txt" "$licences"/*.txt "$licences/SDL-1.2/"{COPYING,copyright,BUILD.txt}; do
   sed -i 's/\r*$/\r/' "$file"
 done
 mkdir -p "$dist"
