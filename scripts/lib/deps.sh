@@ -32,7 +32,7 @@ declare -A packages=(
   # load at run time, which Debian only recommends, and the fonts of its
   # message boxes; the test's screen, keys and screenshots, and gdb, which
   # tells Wine's own deadlock on Ctrl+C from a hang of the program's.
-  [windows]="gdb cmake make g++-mingw-w64-x86-64-posix dpkg-dev libstb-dev zip unzip wine64 libgl1 libgl1-mesa-dri libxrandr2 libxcursor1 libxi6 libxrender1 libxfixes3 libxcomposite1 libxinerama1 libxxf86vm1 fonts-wine xvfb xauth xdotool imagemagick procps"
+  [windows]="gdb cmake make g++-mingw-w64-x86-64-posix dpkg-dev libstb-dev zip unzip wine64 libgl1 libgl1-mesa-dri libxrandr2 libxcursor1 libxi6 libxrender1 libxfixes3 libxcomposite1 libxinerama1 libxxf86vm1 fonts-wine xvfb xauth x11-utils xdotool openbox imagemagick procps"
   # scripts/fresh-check.sh: the fresh root, on the host.
   [fresh]="debootstrap git xvfb xdotool"
 )

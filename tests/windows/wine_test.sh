@@ -137,10 +137,14 @@ for _ in 1 2 3; do
 done
 ((lost < 3)) || fail "Ctrl+C: every run lost to Wine's SIGINT deadlock"
 # Under a window manager, Alt+F4 is its close button.
-openbox >/dev/null 2>&1 &
+XDG_CONFIG_HOME=$work openbox --sm-disable >"$work/openbox.log" 2>&1 &
 manager=$!
 cleanups=('kill "$manager" 2>/dev/null' "${cleanups[@]}")
-sleep 1
+# A window mapped while openbox takes over the screen may stay unmapped.
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 if start_program --window; then
   press alt+F4
   expect_clean_exit "closing the window"
