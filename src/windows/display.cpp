@@ -67,10 +67,11 @@ void openDisplay()
         SDL_Quit();
         std::exit(0);
     }
+    if (!mWIN && preview)
+        startFail("cannot draw the preview", SDL_GetError());
     if (!mWIN)
-        startFail(preview    ? "cannot draw the preview"
-                  : windowed ? "cannot open the 640x480 OpenGL window"
-                             : "cannot open the 640x480 full-screen OpenGL display",
+        startFail(windowed ? "cannot open the 640x480 OpenGL window"
+                           : "cannot open the 640x480 full-screen OpenGL display",
                   SDL_GetError());
     if (const std::string problem = rectangleTextureProblem(); !problem.empty())
         startFail("cannot draw rectangle textures", problem.c_str());

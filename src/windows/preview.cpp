@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_opengl.h>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -30,18 +31,20 @@ void openPreviewWindow(HWND window)
         startFail(action.c_str(), "no window has that handle");
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSW type = {};
-    // A device context of its own, as OpenGL's pixel format asks; black
-    // until the first frame.
+    // A device context of its own, which keeps the pixel format OpenGL
+    // is given.
     type.style = CS_OWNDC;
     type.lpfnWndProc = DefWindowProcW;
     type.hInstance = instance;
-    type.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     type.lpszClassName = L"VorlexPreview";
     if (!RegisterClassW(&type))
         startFail(action.c_str(), windowsError(GetLastError()).c_str());
     GetClientRect(host, &fitted);
-    child = CreateWindowExW(0, type.lpszClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                            0, 0, fitted.right, fitted.bottom, host, nullptr, instance, nullptr);
+    // Disabled, so that a click goes to the host, as on a picture, and
+    // gives the preview no focus.
+    child = CreateWindowExW(0, type.lpszClassName, L"",
+                            WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                            fitted.right, fitted.bottom, host, nullptr, instance, nullptr);
     if (!child) {
         const DWORD error = GetLastError();
         // Closed before the preview could start: nothing is wrong.
