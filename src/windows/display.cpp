@@ -53,7 +53,8 @@ void openDisplay()
     if (SDL_Init(SDL_INIT_VIDEO) == -1)
         startFail("cannot start SDL's video subsystem", SDL_GetError());
     queueOnlyQuitTestEvents();
-    // The filter sees only what SDL does not ignore, and drops it all.
+    // SDL's filter sees only the events SDL does not ignore; the saver's
+    // takes every mouse move and click there, so none is queued.
     if (saver == SaverMode::fullScreen) {
         SDL_EventState(SDL_MOUSEMOTION, SDL_ENABLE);
         SDL_EventState(SDL_MOUSEBUTTONDOWN, SDL_ENABLE);
@@ -63,6 +64,7 @@ void openDisplay()
 
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     mWIN = SDL_SetVideoMode(640, 480, 32, windowed || preview ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
+    // A preview closed while SDL set it up: nothing is wrong.
     if (!mWIN && preview && previewGone()) {
         SDL_Quit();
         std::exit(0);
