@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/fail.h"
 #include "app/quit.h"

@@ -16,6 +16,9 @@ int main(int argc, char *argv[])
 {
     watchConsole();
     const CommandLine commandLine = parseCommandLine(argc, argv, OptionSet::windows);
+    // A shortcut's mistake is shown as a start-up failure would be.
+    if (commandLine.action == CommandLine::Action::misuse)
+        rejectCommandLine(commandLine.problem);
     answerUnlessRun(commandLine, OptionSet::windows);
     requestDisplay(commandLine.display);
     takeConsoleQuitRequests();
