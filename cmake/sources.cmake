@@ -91,15 +91,22 @@ set(VORLEX_WEB_SOURCES
 )
 
 # Windows (src/windows), which windows/CMakeLists.txt builds with mingw-w64
-# against SDL 1.2 itself: the WGL display, stb_image decoding, the frame-rate
-# line; and its shell (src/shell/windows): the entry, the options, the console.
+# against SDL 1.2 itself: the WGL display, with the screensaver's full screen
+# and preview, stb_image decoding, the frame-rate line, Windows's reasons;
+# and its shell (src/shell/windows): the options, the console, the program's
+# folder, the screensaver's command line. Each of its two programs adds its
+# entry: vorlex.exe's main.cpp, vorlex.scr's saver.cpp.
 set(VORLEX_WINDOWS_SOURCES
   src/windows/display.cpp
+  src/windows/error.cpp
   src/windows/image.cpp
+  src/windows/preview.cpp
   src/windows/rate_line.cpp
+  src/windows/saver.cpp
   src/shell/options.cpp
   src/shell/windows/console.cpp
-  src/shell/windows/main.cpp
+  src/shell/windows/folder.cpp
+  src/shell/windows/saver_line.cpp
 )
 
 # The ten images, in resources/, which every build copies into its bundle's

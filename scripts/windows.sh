@@ -94,8 +94,9 @@ echo "$me: building the program in $work/program" >&2
 step "configuring the program" cmake -S "$root/windows" -B "$work/program" -DVORLEX_SDL="$sdl"
 step "building the program" cmake --build "$work/program" -j 2
 
-# The zip's one folder: the program and SDL.dll, the images at the paths the
-# program opens them by, a note for the user, and the licences of all it holds.
+# The zip's one folder: the demo, the screensaver and SDL.dll, the images at
+# the paths the programs open them by, a note for the user, and the licences
+# of all it holds.
 stage=$work/zip/$name
 rm -rf "$work/zip"
 step "putting the program together" cmake --install "$work/program" --prefix "$stage"
@@ -105,7 +106,7 @@ mkdir -p "$licences"
 cp "$root/LICENSE" "$licences/vorlex.txt"
 cp -r "$sdl/licence" "$licences/SDL-1.2"
 cp /usr/share/doc/libstb-dev/copyright "$licences/stb_image.txt"
-# Linked into vorlex.exe: the mingw-w64 runtime with its threads library, and
+# Linked into vorlex.exe and vorlex.scr: the mingw-w64 runtime with its threads library, and
 # GCC's runtime libraries (libgcc, libstdc++).
 cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$licences/mingw-w64-runtime.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$licences/gcc-runtime.txt"
@@ -120,7 +121,8 @@ step "writing $zip" bash -c 'cd "$1" && zip -q -r -X "$2" "$3"' _ "$work/zip" "$
 
 case $command in
   build)
-    echo "The Windows program is $zip: unzip it anywhere and run vorlex.exe in the folder it makes."
+    echo "The Windows program is $zip: unzip it anywhere and run vorlex.exe in the folder it makes;"
+    echo "vorlex.scr there is the screensaver."
     ;;
   test)
     "$root/tests/support/with_xvfb.sh" --screen 800x600x24 "$root/tests/windows/wine_test.sh" "$zip" "$work"

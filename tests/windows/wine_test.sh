@@ -38,22 +38,22 @@ if [[ ! -f $WINEPREFIX/system.reg ]]; then
 fi
 "$wineserver" -w
 
-# Starts the program from folder / with the options given and waits for its
-# window; sets pid. Twice in some twenty runs of this test on a busy machine,
-# Wine showed no window for a start and went on waiting, which could not be
-# made to happen again on its own: such a start is shown (the main thread, as
-# gdb sees it) and tried once more.
+# Starts $program (vorlex.exe unless the caller says) from folder / with the
+# options given and waits for its window; sets pid. Twice in some twenty runs
+# of this test on a busy machine, Wine showed no window for a start and went
+# on waiting, which could not be made to happen again on its own: such a
+# start is shown (the main thread, as gdb sees it) and tried once more.
 start_program() {
   for _ in 1 2; do
     (cd / && exec "$wine" "$program" "$@" >"$work/out" 2>"$work/err") &
     pid=$!
     timeout 30 xdotool search --sync --onlyvisible --name '^OpenGL Test Window$' >/dev/null 2>&1 && return 0
-    echo "note: vorlex.exe $*: no window within 30 s; its main thread:"
+    echo "note: ${program##*/} $*: no window within 30 s; its main thread:"
     timeout 60 gdb -p "$pid" -batch -ex 'thread 1' -ex 'bt 20' 2>/dev/null | grep '^#'
     kill -9 "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
   done
-  fail "vorlex.exe $*: no window appeared, twice; stderr: $(head -c 300 "$work/err")"
+  fail "${program##*/} $*: no window appeared, twice; stderr: $(head -c 300 "$work/err")"
   return 1
 }
 
@@ -161,6 +161,83 @@ if start / "$wine" start /wait /unix "$program"; then
     fail "started as by a double-click: windows shown: $shown"
   press Escape
   expect_clean_exit "Escape, started as by a double-click,"
+fi
+
+echo "== The screensaver"
+saver=$build/vorlex.scr
+# What Windows passes, in the forms Windows and other saver hosts write, and
+# mistakes: the status, and what the one line on standard error says (none
+# with status 0). Handle 1 names no window.
+while IFS='|' read -r expected says arguments; do
+  read -ra argv <<<"$arguments"
+  (cd / && exec "$wine" "$saver" "${argv[@]}" >"$work/out" 2>"$work/err") &
+  wait_for $! 30
+  if [[ $status == "$expected" && $(wc -l <"$work/err") == $((expected != 0)) ]] &&
+     { [[ -z $says ]] || grep -q "^Vorlex: .*$says" "$work/err"; }; then
+    pass "vorlex.scr $arguments: status $status$([[ -s $work/err ]] && echo ", $(tr -d '\r' <"$work/err")")"
+  else
+    fail "vorlex.scr $arguments: status $status, expected $expected; stderr: $(head -c 300 "$work/err")"
+  fi
+done <<'CASES'
+1|in window 1: no window has that handle|/P:1
+1|in window 1: no window has that handle|-p 1
+2|needs the handle|/p
+2|"x1" is not a window handle|/p x1
+2|unknown argument "/x"|/x
+2|unexpected argument "7"|/s 7
+0||/a 5
+CASES
+# The settings, as Windows asks for them and as a double-click does.
+for arguments in /c ""; do
+  (cd / && exec "$wine" "$saver" $arguments >"$work/out" 2>"$work/err") &
+  pid=$!
+  if timeout 30 xdotool search --sync --onlyvisible --name '^Vorlex$' >/dev/null 2>&1; then
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Vorlex$' | head -n 1)" key Return 2>/dev/null
+    expect_clean_exit "vorlex.scr ${arguments:-with no argument}: a box titled Vorlex, then Return"
+  else
+    fail "vorlex.scr ${arguments:-with no argument}: no message box titled Vorlex"
+    kill -9 "$pid" 2>/dev/null
+  fi
+done
+# Full screen: a mouse nudged by a few pixels leaves it running; a key, or
+# the mouse moved further, ends it.
+for ending in "key a" "mousemove_relative 60 40"; do
+  xdotool mousemove 400 300
+  program=$saver start_program /s || continue
+  sleep 1
+  xdotool mousemove_relative 3 2
+  sleep 2
+  if kill -0 "$pid" 2>/dev/null; then
+    xdotool $ending
+    expect_clean_exit "vorlex.scr /s, nudged 3 px, then $ending,"
+  else
+    fail "vorlex.scr /s: ended on a mouse nudged by 3 px"
+  fi
+done
+# The preview, in another program's window the size of a small settings
+# screen: the whole picture, letterboxed; the host's status is the saver's
+# once the host has closed its window. Wine 8 finds no X drawable for what a
+# process draws in a child of another process's window, so none of it
+# reaches the screen (Windows shows it); it renders the child's OpenGL into
+# an offscreen X window of the child's size, unnamed, which is read instead.
+x86_64-w64-mingw32-gcc-posix -o "$work/preview_host.exe" "$here/preview_host.c" -lgdi32
+("$wine" "$work/preview_host.exe" "Z:${saver//\//\\}" 200 120 >"$work/out" 2>"$work/err") &
+pid=$!
+host=$(timeout 30 xdotool search --sync --onlyvisible --name '^Vorlex preview host$' 2>/dev/null | head -n 1)
+if [[ -n $host ]]; then
+  for _ in $(seq 30); do
+    preview=$(xwininfo -root -tree | awk '/\(has no name\): \(\)  200x120\+0\+0/ {print $1; exit}')
+    [[ -n $preview && $(crosshair "$preview") == *x* ]] && break
+    sleep 1
+  done
+  expect_picture "vorlex.scr /p, in a 200x120 window" 200 120 "${preview:-$host}"
+  xdotool windowfocus --sync "$host" key Escape 2>/dev/null
+  wait_for "$pid" 40
+  [[ $status == 0 ]] && pass "vorlex.scr /p: ends with status 0 once its window goes" ||
+    fail "vorlex.scr /p: the host's window closed, then status $status; $(head -c 300 "$work/err")"
+else
+  fail "vorlex.scr /p: the host's window did not appear; $(head -c 300 "$work/err")"
+  kill -9 "$pid" 2>/dev/null
 fi
 
 echo "== Failures"

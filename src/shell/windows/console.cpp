@@ -1,6 +1,8 @@
 #include "shell/windows/console.h"
 
 #include <windows.h>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/fail.h"
@@ -9,6 +11,7 @@
 namespace {
 
 ULONGLONG startTick;
+bool unread; // standard error reaches no one
 
 void showFailure(const char *line)
 {
@@ -59,10 +62,19 @@ void watchConsole()
     const HWND window = GetConsoleWindow();
     DWORD processes[2];
     const bool ownConsole = window != nullptr && IsWindowVisible(window) && GetConsoleProcessList(processes, 2) == 1;
-    if (!redirected && (!toConsole || ownConsole))
+    unread = !redirected && (!toConsole || ownConsole);
+    if (unread)
         echoStartFailures(showFailure);
     if (ownConsole)
         FreeConsole();
+}
+
+void rejectCommandLine(const std::string &line)
+{
+    std::fprintf(stderr, "%s\n", line.c_str());
+    if (unread)
+        showFailure(line.c_str());
+    std::exit(2);
 }
 
 void takeConsoleQuitRequests()
