@@ -20,12 +20,25 @@
     if (scale >= 1 && document.fullscreenElement !== main) scale = Math.floor(scale);
     main.style.setProperty('--scale', scale / ratio);
     // Centred, the canvas may start inside a device pixel, which would make
-    // its columns or rows uneven: it moves to the pixel's edge.
+    // its columns or rows uneven: it moves to a pixel's edge.
     main.style.setProperty('--nudge-x', '0px');
     main.style.setProperty('--nudge-y', '0px');
     var at = canvas.getBoundingClientRect();
-    main.style.setProperty('--nudge-x', (Math.round(at.left * ratio) - at.left * ratio) / ratio + 'px');
-    main.style.setProperty('--nudge-y', (Math.round(at.top * ratio) - at.top * ratio) / ratio + 'px');
+    main.style.setProperty('--nudge-x', onPixelEdge(at.left, ratio) - at.left + 'px');
+    main.style.setProperty('--nudge-y', onPixelEdge(at.top, ratio) - at.top + 'px');
+  }
+  // Layout places a box in fractions of a CSS pixel (1/64 in Chromium, 1/60
+  // in Firefox), which miss most device pixels' edges at a ratio like 1.25:
+  // the nearest edge on a quarter CSS pixel, which both can place exactly.
+  function onPixelEdge(css, ratio) {
+    var nearest = Math.round(css * ratio);
+    for (var away = 0; away < 16; ++away) {
+      for (var sign = -1; sign <= 1; sign += 2) {
+        var quarters = (nearest + sign * away) / ratio * 4;
+        if (Math.abs(quarters - Math.round(quarters)) < 1e-6) return Math.round(quarters) / 4;
+      }
+    }
+    return nearest / ratio;
   }
   if (window.ResizeObserver) new ResizeObserver(fit).observe(main);
   window.addEventListener('resize', fit);

@@ -31,6 +31,21 @@ const can = {
 class Page {
   // Console lines by kind, and page errors.
   log = { log: [], warn: [], error: [], pageErrors: [] };
+
+  // The canvas, cut out of a screenshot of the page at its bounding
+  // rectangle in device pixels. (An element screenshot is rounded to CSS
+  // pixels in Chromium and Firefox, and shifted vertically in WebKit.)
+  async canvasPng() {
+    const { execFileSync } = require('child_process');
+    const shot = await this.screenshot();
+    const box = await this.evaluate(() => {
+      const rect = document.querySelector('canvas').getBoundingClientRect();
+      const ratio = window.devicePixelRatio;
+      return [rect.width, rect.height, rect.left, rect.top].map((value) => Math.round(value * ratio));
+    });
+    return execFileSync('convert', ['png:-', '-crop', `${box[0]}x${box[1]}+${box[2]}+${box[3]}`, '+repage', 'png:-'],
+                        { input: shot, maxBuffer: 1 << 26 });
+  }
 }
 
 class PuppeteerPage extends Page {
@@ -59,7 +74,7 @@ class PuppeteerPage extends Page {
   }
   move(x, y) { return this.page.mouse.move(x, y); }
   click(selector) { return this.page.click(selector); }
-  async canvasPng() { return (await this.page.$('canvas')).screenshot({ type: 'png' }); }
+  screenshot() { return this.page.screenshot({ type: 'png' }); }
   close() { return this.page.close(); }
 }
 
@@ -164,19 +179,7 @@ class WebDriverPage extends Page {
     const found = await this.driver.call('POST', 'element', { using: 'css selector', value: selector });
     await this.driver.call('POST', `element/${Object.values(found)[0]}/click`, {});
   }
-  // WebKit's element screenshot is shifted vertically: the canvas is cut out
-  // of the whole viewport's screenshot at its bounding rectangle instead.
-  async canvasPng() {
-    const { execFileSync } = require('child_process');
-    const shot = Buffer.from(await this.driver.call('GET', 'screenshot'), 'base64');
-    const box = await this.evaluate(() => {
-      const rect = document.querySelector('canvas').getBoundingClientRect();
-      const ratio = window.devicePixelRatio;
-      return [rect.width, rect.height, rect.left, rect.top].map((value) => Math.round(value * ratio));
-    });
-    return execFileSync('convert', ['png:-', '-crop', `${box[0]}x${box[1]}+${box[2]}+${box[3]}`, '+repage', 'png:-'],
-                        { input: shot, maxBuffer: 1 << 26 });
-  }
+  async screenshot() { return Buffer.from(await this.driver.call('GET', 'screenshot'), 'base64'); }
   close() { return this.driver.call('POST', 'url', { url: 'about:blank' }); }
 }
 
