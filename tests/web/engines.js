@@ -24,7 +24,7 @@ const can = {
   // not seen; the page's one line of a failure is read from the page instead.
   console: engine !== 'webkit',
   deviceScale: engine !== 'webkit',  // a device pixel ratio set per page
-  flags: engine === 'chromium',      // a browser started without WebGL
+  noWebGL: engine !== 'webkit',      // a browser started without WebGL
 };
 
 // A page as the tests use it, in any engine.
@@ -78,7 +78,7 @@ class PuppeteerPage extends Page {
   close() { return this.page.close(); }
 }
 
-async function launchPuppeteer(extraFlags) {
+async function launchPuppeteer({ webgl = true } = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), `vorlex-${engine}-`));
   const browser = engine === 'firefox'
     ? await puppeteer.launch({
@@ -86,14 +86,15 @@ async function launchPuppeteer(extraFlags) {
       userDataDir: profile,
       // Headless WebGL needs both the variable and the preference.
       env: { ...process.env, MOZ_WEBGL_FORCE_EGL: '1' },
-      extraPrefsFirefox: { 'webgl.force-enabled': true, 'full-screen-api.allow-trusted-requests-only': false },
+      extraPrefsFirefox: { 'webgl.force-enabled': webgl, 'webgl.disabled': !webgl,
+                           'full-screen-api.allow-trusted-requests-only': false },
     })
     : await puppeteer.launch({
       executablePath: process.env.CHROMIUM || '/usr/bin/chromium', headless: true,
       args: [
         '--no-sandbox', '--use-gl=angle', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
         '--disable-background-networking', '--disable-component-update', '--disable-sync',
-        '--no-first-run', `--user-data-dir=${profile}`, ...extraFlags,
+        '--no-first-run', `--user-data-dir=${profile}`, ...(webgl ? [] : ['--disable-3d-apis']),
       ],
     });
   return {
@@ -249,8 +250,9 @@ async function setViewport(call, page, { width, height }) {
   }
 }
 
-function launch(extraFlags = []) {
-  return engine === 'webkit' ? launchWebKit() : launchPuppeteer(extraFlags);
+// options: { webgl: false } for a browser without WebGL (see can.noWebGL).
+function launch(options = {}) {
+  return engine === 'webkit' ? launchWebKit() : launchPuppeteer(options);
 }
 
 module.exports = { engine, can, launch };

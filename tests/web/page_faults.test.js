@@ -21,7 +21,7 @@ describe('a page that cannot go on says why in one line', () => {
   const missing = (name) => (folder) => fs.rmSync(path.join(folder, name));
   const cases = [
     { what: 'a frame count that is not one', query: '?frames=ten', line: /^Vorlex: cannot read the address: \?frames=/ },
-    { what: 'no WebGL', flags: ['--disable-3d-apis'],
+    { what: 'no WebGL', options: { webgl: false },
       line: /^Vorlex: cannot open the 640x480 OpenGL display: this browser offers no WebGL$/ },
     { what: 'a wasm cut short', line: /^Vorlex: vorlex\.wasm does not load: CompileError: /,
       change: (folder) => fs.truncateSync(path.join(folder, 'vorlex.wasm'), 1000) },
@@ -32,9 +32,9 @@ describe('a page that cannot go on says why in one line', () => {
         `^Vorlex: cannot load "${dots(`${resources}/${name}`)}" .*: the page could not fetch it from beside index\\.html: 404 Not Found$`) })),
   ];
   for (const c of cases) {
-    // Only Chromium is started with switches of the tests' choosing.
-    it(c.what, { skip: c.flags && !can.flags && `no browser switches in ${engine}` }, async () => {
-      const other = c.flags ? await launch(c.flags) : browser;
+    // WebKit's driver holds one session, started once.
+    it(c.what, { skip: c.options && !can.noWebGL && `one browser a run in ${engine}` }, async () => {
+      const other = c.options ? await launch(c.options) : browser;
       const check = (url) => runPage(other, url, c.query || '?frames=5', (end, log) => {
         assert.match(end.problem, c.line);
         assert.deepStrictEqual(log.pageErrors, []);
