@@ -143,15 +143,19 @@ class WebDriverPage extends Page {
     Object.assign(this.log, await this.evaluate(() => window.vorlexConsole));
     return this.log;
   }
-  evaluate(fn, ...args) {
-    return this.driver.call('POST', 'execute/async', {
-      script: `const done = arguments[arguments.length - 1];
-               Promise.resolve((${fn}).apply(null, Array.from(arguments).slice(0, -1))).then(done, (e) => done({ vorlexError: String(e) }));`,
-      args,
-    }).then((value) => {
-      if (value && value.vorlexError) throw new Error(value.vorlexError);
-      return value;
-    });
+  async evaluate(fn, ...args) {
+    const script = `const done = arguments[arguments.length - 1];
+      Promise.resolve((${fn}).apply(null, Array.from(arguments).slice(0, -1))).then(done, (e) => done({ vorlexError: String(e) }));`;
+    for (let tries = 1; ; ++tries) {
+      try {
+        const value = await this.driver.call('POST', 'execute/async', { script, args });
+        if (value && value.vorlexError) throw new Error(value.vorlexError);
+        return value;
+      } catch (error) {
+        // Now and then, under load, WebKitWebDriver loses a script's answer.
+        if (tries === 3 || !/Could not parse script result/.test(error.message)) throw error;
+      }
+    }
   }
   async waitFor(fn, arg, timeout = 60000) {
     const end = Date.now() + timeout;
