@@ -4,7 +4,7 @@
 #
 #   scripts/test.sh            everything: the suite, the sanitizer run, the
 #                              web page, the fuzzer, the Debian package and
-#                              Windows under Wine (about fifteen minutes on
+#                              Windows under Wine (about twenty minutes on
 #                              two cores; the package needs root)
 #   scripts/test.sh ARGS...    only the suite, with ARGS passed to ctest,
 #                              e.g. -L unit, or -R soak with SOAK_SECONDS=600

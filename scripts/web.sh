@@ -6,8 +6,9 @@
 #   scripts/web.sh                 build the page
 #   scripts/web.sh serve [PORT]    build it and serve dist/web/ on 127.0.0.1 (port 8000)
 #   scripts/web.sh still [FRAME]   write docs/web.png: frame FRAME (300) as the page draws it
-#   scripts/web.sh test            test the page in headless Chromium against the
-#                                  desktop's frames (needs the desktop build in build/)
+#   scripts/web.sh test [ENGINE]   test the page against the desktop's frames in
+#                                  Chromium, Firefox ESR and WebKit, or in ENGINE
+#                                  alone (needs the desktop build in build/)
 #   scripts/web.sh figures         the benchmark's web figures
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,7 +19,14 @@ command=${1:-build}
 
 # Everything the user typed is checked before anything is built.
 case $command in
-  build | test | figures)
+  test)
+    engines=${1:-chromium firefox webkit}
+    if (($# > 1)) || [[ $# == 1 && ! $1 =~ ^(chromium|firefox|webkit)$ ]]; then
+      echo "web.sh: test takes chromium, firefox, webkit or nothing (all three), not \"$*\"" >&2
+      exit 2
+    fi
+    ;;
+  build | figures)
     (($# == 0)) || { echo "web.sh: $command takes nothing more, not \"$*\"" >&2; exit 2; }
     ;;
   serve)
@@ -64,14 +72,17 @@ if ! cmake --install "$web" --prefix "$page" >"$log" 2>&1; then
   exit 1
 fi
 
-# puppeteer-core, as the lock file pins it; never a browser download.
-testDeps() {
-  local modules=$root/tests/web/node_modules
-  if [[ ! -d $modules || $root/tests/web/package-lock.json -nt $modules ]]; then
-    (cd "$root/tests/web" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error >&2)
+# The npm packages of FOLDER, as its lock file pins them; never a browser download.
+npmDeps() {
+  local modules=$1/node_modules
+  if [[ ! -d $modules || $1/package-lock.json -nt $modules ]]; then
+    (cd "$1" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error >&2)
     touch "$modules"
   fi
 }
+# The server's (send, finalhandler), and the tests' (puppeteer-core).
+npmDeps "$root/web"
+testDeps() { npmDeps "$root/tests/web"; }
 
 case $command in
   build)
@@ -86,8 +97,18 @@ case $command in
     ;;
   test)
     testDeps
-    VORLEX_WEB_PAGE=$page VORLEX_BUILD=${VORLEX_BUILD:-$root/build} \
-      node --test "$root/tests/web/"
+    export VORLEX_WEB_PAGE=$page VORLEX_BUILD=${VORLEX_BUILD:-$root/build}
+    # The page suite in each engine, one after the other (WebKit's driver
+    # holds one session at a time); the page folder and server once.
+    files=("$root/tests/web/server.test.js")
+    for engine in $engines; do
+      started=$SECONDS
+      echo "web.sh: the page in $engine" >&2
+      VORLEX_ENGINE=$engine node --test --test-concurrency=1 "${files[@]}" \
+        "$root/tests/web/page.test.js" "$root/tests/web/page_faults.test.js"
+      echo "web.sh: $engine took $((SECONDS - started)) s" >&2
+      files=()
+    done
     ;;
   figures)
     testDeps

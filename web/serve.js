@@ -2,26 +2,40 @@
 // page out and for the tests:  node web/serve.js FOLDER [PORT]   (port 0
 // picks a free one). It serves the regular files inside FOLDER and nothing
 // else; a request it cannot or will not answer gets a 4xx, never an end to
-// the server.
+// the server. This file decides which file a request may have; npm's send
+// streams it (Range, ETag, Last-Modified, and a stream closed with its
+// response, however the client leaves).
 'use strict';
 const fs = require('fs');
 const http = require('http');
 const path = require('path');
+const finalhandler = require('finalhandler');
+const send = require('send');
 
-// .wasm must come as application/wasm for the browser to compile it as it loads.
+// The page reads vorlex.wasm's bytes itself, so its type is a courtesy here.
 const types = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.png': 'image/png', '.gif': 'image/gif', '.bmp': 'image/bmp',
+  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
+  '.png': 'image/png', '.gif': 'image/gif', '.bmp': 'image/bmp', '.svg': 'image/svg+xml',
 };
 // Far beyond any path in the page; a longer one is refused before it is read.
 const longestPath = 1024;
+// A client that has not sent its whole request head by then gets 408.
+const headersTimeout = 20000;
 
-// The file a request's path names inside root, or a status saying why not:
-// 400 for a path that does not decode or holds what no file name may, 414
-// for one too long, 404 for a dot name (.., .git), which is never served.
-function fileFor(root, target) {
+// The names a request's target holds, or a status saying why not: 400 for
+// a target that does not decode or holds what no file name may, 414 for one
+// too long, 404 for a dot name (.., .git), which is never served. A target
+// in absolute form (http://host/path, as a proxy sends it) names its path.
+function namesFor(target) {
   if (target.length > longestPath)
     return { status: 414 };
+  if (/^https?:\/\//i.test(target)) {
+    try {
+      target = new URL(target).pathname;
+    } catch {
+      return { status: 400 };
+    }
+  }
   if (!target.startsWith('/'))
     return { status: 400 };
   const query = target.search(/[?#]/);
@@ -42,7 +56,7 @@ function fileFor(root, target) {
   }
   if (names[names.length - 1] === '')  // a folder: its page
     names.push('index.html');
-  return { file: path.join(root, ...names) };
+  return { names };
 }
 
 function answer(response, status, headers = {}) {
@@ -50,48 +64,53 @@ function answer(response, status, headers = {}) {
   response.end(`${status} ${http.STATUS_CODES[status]}\n`);
 }
 
-function serve(folder, port = 0) {
-  const root = fs.realpathSync(folder);
-  const server = http.createServer((request, response) => {
-    if (request.method !== 'GET' && request.method !== 'HEAD') {
-      answer(response, 405, { Allow: 'GET, HEAD' });
+function respond(root, request, response) {
+  if (request.method !== 'GET' && request.method !== 'HEAD') {
+    answer(response, 405, { Allow: 'GET, HEAD' });
+    return;
+  }
+  const { status, names } = namesFor(request.url);
+  if (status) {
+    answer(response, status);
+    return;
+  }
+  // A link inside the folder that leads out of it is not followed, and
+  // only a regular file is read (a FIFO would hold the answer for ever).
+  fs.realpath(path.join(root, ...names), (error, real) => {
+    if (error || !real.startsWith(root + path.sep)) {
+      answer(response, 404);
       return;
     }
-    const { status, file } = fileFor(root, request.url);
-    if (status) {
-      answer(response, status);
-      return;
-    }
-    // A link inside the folder that leads out of it is not followed, and
-    // only a regular file is read (a FIFO would hold the answer for ever).
-    fs.realpath(file, (error, real) => {
-      if (error || !real.startsWith(root + path.sep)) {
+    fs.stat(real, (statError, info) => {
+      if (statError || !info.isFile()) {
         answer(response, 404);
         return;
       }
-      fs.stat(real, (statError, info) => {
-        if (statError || !info.isFile()) {
-          answer(response, 404);
-          return;
-        }
-        response.writeHead(200, {
-          'Content-Type': types[path.extname(real)] || 'application/octet-stream',
-          'Content-Length': info.size,
-          'X-Content-Type-Options': 'nosniff',
-        });
-        if (request.method === 'HEAD') {
-          response.end();
-          return;
-        }
-        fs.createReadStream(real)
-          .on('error', () => response.destroy())
-          .pipe(response);
-      });
+      response.setHeader('Content-Type', types[path.extname(real)] || 'application/octet-stream');
+      response.setHeader('X-Content-Type-Options', 'nosniff');
+      const inside = '/' + path.relative(root, real).split(path.sep).map(encodeURIComponent).join('/');
+      send(request, inside, { root, index: false, dotfiles: 'deny' })
+        .on('error', (sendError) => {
+          response.removeHeader('Content-Type');
+          finalhandler(request, response)(sendError);
+        })
+        .pipe(response);
     });
   });
-  // A request Node cannot parse (a bad request line, headers too large).
+}
+
+function serve(folder, port = 0, limits = {}) {
+  const root = fs.realpathSync(folder);
+  const server = http.createServer({
+    headersTimeout: limits.headersTimeout || headersTimeout,
+    requestTimeout: 2 * (limits.headersTimeout || headersTimeout),
+    // How often Node looks for requests past those times (30 s by default).
+    connectionsCheckingInterval: Math.min(1000, limits.headersTimeout || headersTimeout),
+  }, (request, response) => respond(root, request, response));
+  // A request Node cannot parse (a bad request line, headers too large), or
+  // whose head came too slowly.
   server.on('clientError', (error, socket) => {
-    const status = error.code === 'HPE_HEADER_OVERFLOW' ? 431 : 400;
+    const status = { HPE_HEADER_OVERFLOW: 431, ERR_HTTP_REQUEST_TIMEOUT: 408 }[error.code] || 400;
     if (socket.writable)
       socket.end(`HTTP/1.1 ${status} ${http.STATUS_CODES[status]}\r\nConnection: close\r\n\r\n`);
     else

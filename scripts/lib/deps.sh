@@ -26,7 +26,9 @@ declare -A packages=(
   [package]="build-essential debhelper lintian appstream"
   # scripts/web.sh; the page decodes its images with stb_image (libstb-dev,
   # which reads 16-bit PNG); a Node that brings its own npm conflicts with Debian's.
-  [web]="emscripten libstb-dev cmake make nodejs chromium imagemagick$(command -v npm >/dev/null || echo ' npm')"
+  # The page is tested in Chromium, Firefox ESR and WebKit (webkit2gtk-driver
+  # brings WebKitGTK's MiniBrowser; it runs on an Xvfb screen).
+  [web]="emscripten libstb-dev cmake make nodejs chromium firefox-esr webkit2gtk-driver xvfb xauth imagemagick$(command -v npm >/dev/null || echo ' npm')"
   # scripts/windows.sh: the cross compiler and what SDL's source needs to be
   # fetched (dpkg-dev) and built; Wine with what its X11 and OpenGL drivers
   # load at run time, which Debian only recommends, and the fonts of its

@@ -9,8 +9,9 @@ std::uint32_t measureRate(std::uint32_t frames, std::uint32_t span)
 {
     if (span == 0)
         return 0;
-    // 64 bits hold frames x 1000 for any 32-bit count.
-    const std::uint64_t scaled = std::uint64_t{frames} * 1000u + span / 2;
+    // 64 bits hold frames x 1000 for any 32-bit count. A half rounds down:
+    // frames paced to 16 ms, 62.5 a second at most, read 62, never 63.
+    const std::uint64_t scaled = std::uint64_t{frames} * 1000u + (span - 1) / 2;
     return static_cast<std::uint32_t>(scaled / span);
 }
 
@@ -24,7 +25,7 @@ std::uint32_t FrameClock::drawn(std::uint32_t tick)
 bool FrameClock::waited(std::uint32_t tick)
 {
     waitEnd = tick;
-    return count(drawEnd);
+    return count(waitEnd);
 }
 
 bool FrameClock::count(std::uint32_t tick)

@@ -8,7 +8,7 @@
 std::uint32_t paceDelay(std::uint32_t elapsed);
 
 // Frames per second of a window of `frames` frames over `span` ms, rounded to
-// the nearest whole number. span is at least 5000 when the loop asks.
+// the nearest whole number, a half down. span is at least 5000 when the loop asks.
 std::uint32_t measureRate(std::uint32_t frames, std::uint32_t span);
 
 // One drawer's clock, read twice a frame: drawn() right after the drawing,
@@ -28,8 +28,11 @@ struct FrameClock {
     // The frame's drawing ended at `tick`: returns the ms to wait before the swap.
     std::uint32_t drawn(std::uint32_t tick);
 
-    // The wait ended at `tick`: counts the frame by its drawEnd. Returns true
-    // when that closed the window, lastRate then holding its rate.
+    // The wait ended at `tick`: counts the frame by that tick. Successive wait
+    // ends are at least 16 ms apart on any clock the wait is measured by (a
+    // coarse or jittered one too), so a window of n frames spans at least
+    // 16n ms and never reads above 62. Returns true when that closed the
+    // window, lastRate then holding its rate.
     bool waited(std::uint32_t tick);
 
     // Counts the frame whose first tick reading was `tick`. Once the window has

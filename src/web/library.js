@@ -26,6 +26,10 @@ mergeInto(LibraryManager.library, {
     };
     document.addEventListener('keydown', webKeys.listener);
     document.addEventListener('keyup', webKeys.listener);
+    // An Escape the page kept while it loaded ends the loop before its first frame.
+    var early = Module['takeEarlyEscape'] ? Module['takeEarlyEscape']() : null;
+    if (early)
+      SDL.receiveEvent(early);
   },
 
   // The browser may take the GL context away (memory pressure, a GPU reset)
@@ -105,6 +109,22 @@ mergeInto(LibraryManager.library, {
     Module['canvas'].dataset.frame = frame;
   },
 
+  // The tick counter the frame loop paces and measures by, and the clock
+  // SDL_Delay waits on: one clock, performance.now() in whole milliseconds
+  // from the first reading, never going back. (Emscripten's own reads
+  // Date.now(), another clock; Firefox moves both in jittered 1 ms steps.)
+  // A wait then ends only once the counter has moved on by the whole delay,
+  // so two frames are never closer than 16 ticks, whatever the timer's grain.
+  $webClock: { start: null, last: 0 },
+  SDL_GetTicks__deps: ['$webClock'],
+  SDL_GetTicks: function() {
+    var now = performance.now();
+    if (webClock.start === null)
+      webClock.start = now;
+    webClock.last = Math.max(webClock.last, Math.floor(now - webClock.start));
+    return webClock.last;
+  },
+
   // SDL_Delay gives way to the browser while it waits; presentFrame then
   // need not give way again (each extra turn costs a few milliseconds). A
   // browser's timer wakes a millisecond or more late, which at 16 ms a frame
@@ -112,14 +132,14 @@ mergeInto(LibraryManager.library, {
   // milliseconds, and message turns, which the browser runs at once, wait
   // out the rest.
   $webYield: { waited: false },
-  SDL_Delay__deps: ['$Asyncify', '$safeSetTimeout', '$callUserCallback', '$webYield'],
+  SDL_Delay__deps: ['$Asyncify', '$safeSetTimeout', '$callUserCallback', '$webYield', 'SDL_GetTicks'],
   SDL_Delay: function(delay) {
     webYield.waited = true;
-    var deadline = performance.now() + delay;
+    var deadline = _SDL_GetTicks() + delay;
     Asyncify.handleSleep(function(wakeUp) {
       var channel = new MessageChannel();
       function check() {
-        if (performance.now() < deadline) {
+        if (_SDL_GetTicks() < deadline) {
           channel.port2.postMessage(0);
           return;
         }

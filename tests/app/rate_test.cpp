@@ -1,6 +1,8 @@
 // Pacing, the frame-rate window and the power-of-two rounding: pure logic.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/rate.h"
 #include "app/texture.h"
 
@@ -34,10 +36,11 @@ TEST(Pacing, WaitsOutTheRestOfSixteenMilliseconds)
     EXPECT_EQ(paceDelay(0xFFFFFFFFu), 0u);
 }
 
-TEST(MeasureRate, IsTheMeasuredRateRoundedToNearest)
+TEST(MeasureRate, IsTheMeasuredRateRoundedToNearestAHalfDown)
 {
     EXPECT_EQ(measureRate(312, 5000), 62u);   // 62.4
     EXPECT_EQ(measureRate(313, 5000), 63u);   // 62.6
+    EXPECT_EQ(measureRate(313, 5008), 62u);   // 62.5: a half rounds down
     EXPECT_EQ(measureRate(304, 5000), 61u);   // 60.8, not 59
     EXPECT_EQ(measureRate(4, 5000), 1u);      // 0.8
     EXPECT_EQ(measureRate(0, 5000), 0u);
@@ -92,4 +95,44 @@ TEST_F(Window, MeasuresAcrossAWrapOfTheTickCounter)
     EXPECT_TRUE(clock.count(904));   // 5000 ms later
     EXPECT_EQ(clock.lastRate, 20u);            // 101 frames in 5 s
     EXPECT_EQ(clock.windowStart, 904u);
+}
+
+// The loop's pacing and window on a millisecond counter that moves in whole
+// steps, or in steps whose edges jitter by up to a millisecond (as browsers
+// coarsen their clocks), with a wait that ends once the counter has moved on
+// by the delay: wait ends stay 16 ticks apart and no rate reads above 62.
+TEST(PacedLoop, HoldsOnCoarseAndJitteredClocks)
+{
+    for (const double jitter : {0.0, 0.999}) {
+        std::uint64_t seed = 12345;
+        auto random = [&seed](double most) {  // a fixed sequence, uniform in [0, most)
+            seed = seed * 6364136223846793005u + 1442695040888963407u;
+            return most * static_cast<double>(seed >> 11) / static_cast<double>(1ull << 53);
+        };
+        double now = 0.0;  // true time, ms
+        std::uint32_t last = 0;
+        auto ticks = [&] {
+            last = std::max(last, static_cast<std::uint32_t>(now + random(jitter)));
+            return last;
+        };
+        FrameClock clock;
+        std::uint32_t previousWaitEnd = 0;
+        int closes = 0;
+        for (int frame = 0; frame < 20000; ++frame) {
+            now += random(frame % 50 == 0 ? 20.0 : 6.0);  // drawing; now and then a slow frame
+            const std::uint32_t delay = clock.drawn(ticks());
+            for (const std::uint32_t deadline = ticks() + delay; ticks() < deadline;)
+                now += random(0.3);
+            const bool closed = clock.waited(ticks());
+            if (frame > 0) {
+                ASSERT_GE(clock.waitEnd - previousWaitEnd, 16u) << "jitter " << jitter << ", frame " << frame;
+            }
+            previousWaitEnd = clock.waitEnd;
+            if (closed) {
+                ++closes;
+                ASSERT_LE(clock.rate(), 62u) << "jitter " << jitter << ", frame " << frame;
+            }
+        }
+        EXPECT_GT(closes, 50);
+    }
 }

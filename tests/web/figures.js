@@ -31,8 +31,8 @@ async function firstFrameMs(browser, url) {
       }).observe(document, { subtree: true, attributeFilter: ['data-frame'] });
     });
   });
-  const at = await page.waitForFunction(() => window.firstFrameAt, { timeout: 30000 });
-  const ms = await at.jsonValue();
+  await page.waitFor(() => window.firstFrameAt, undefined, 30000);
+  const ms = await page.evaluate(() => window.firstFrameAt);
   await page.close();
   return ms;
 }

@@ -1,52 +1,24 @@
-// Serves the page folder (dist/web/) on 127.0.0.1 and drives the page in
-// Debian's headless Chromium (software WebGL through SwiftShader), for the
-// tests, the still and the benchmark.
+// Serves the page folder (dist/web/) on 127.0.0.1 and drives the page in the
+// engine of engines.js, for the tests, the still and the benchmark.
 'use strict';
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const puppeteer = require('puppeteer-core');
+const { engine, can, launch } = require('./engines.js');
 const { serve } = require('../../web/serve.js');
-
-async function launch(extraFlags = []) {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vorlex-chromium-'));
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    args: [
-      '--no-sandbox', '--use-gl=angle', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--no-first-run', `--user-data-dir=${profile}`, ...extraFlags,
-    ],
-  });
-  // Closes the browser, then removes its profile.
-  browser.closeAll = async () => {
-    await browser.close();
-    fs.rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
-  };
-  return browser;
-}
 
 // Opens the page at `query` with the canvas shown at 1:1 (a window that fits
 // 640x480 but not twice that, unless `viewport` says otherwise), collecting
 // console lines, page errors and WebGL errors the emulation records.
-// `prepare` gets the page before it loads.
-async function open(browser, url, query = '', prepare = async () => {}, viewport = { width: 800, height: 700 }) {
-  const page = await browser.newPage();
-  await prepare(page);
-  await page.setViewport(viewport);
-  const log = { log: [], warn: [], error: [], pageErrors: [] };
-  page.on('console', (message) => {
-    const kind = message.type() === 'warning' ? 'warn' : message.type();
-    (log[kind] || log.log).push(message.text());
-  });
-  page.on('pageerror', (error) => log.pageErrors.push(error.message));
-  await page.goto(url + query);
-  return { page, log };
+// `prepare` gets the page before it loads (not in WebKit).
+async function open(browser, url, query = '', prepare = undefined, viewport = { width: 800, height: 700 }) {
+  const page = await browser.open(url + query, { prepare, viewport });
+  return { page, log: page.log };
 }
 
 async function waitEnded(page, timeout = 120000) {
-  await page.waitForSelector('body[data-state="ended"]', { timeout });
+  await page.waitFor(() => document.body.dataset.state === 'ended', undefined, timeout);
+  await page.readConsole();
   return page.evaluate(() => ({
     frame: Number(document.querySelector('canvas').dataset.frame || 0),
     problem: document.getElementById('problem').textContent,
@@ -56,9 +28,7 @@ async function waitEnded(page, timeout = 120000) {
 
 // The canvas as shown: width, height and RGB bytes, top row first.
 async function canvasPixels(page) {
-  const canvas = await page.$('canvas');
-  const png = await canvas.screenshot({ type: 'png' });
-  return decodeImage(png);
+  return decodeImage(await page.canvasPng());
 }
 
 // Any image ImageMagick reads, as RGB rows (PNG and PPM here).
@@ -172,10 +142,11 @@ async function runPage(browser, url, query, check) {
 
 const resources = 'Vorlex.app/Contents/Resources';
 const dots = (name) => name.replaceAll('.', '\\.');
-const frameAt = (page, least) => page.waitForFunction((n) => Number(document.querySelector('canvas').dataset.frame) >= n, {}, least);
+const frameAt = (page, least) => page.waitFor((n) => Number(document.querySelector('canvas').dataset.frame) >= n, least);
+const textOf = (page, selector) => page.evaluate((which) => document.querySelector(which).textContent, selector);
 
 module.exports = {
-  serve, launch, open, waitEnded, canvasPixels, decodeImage, parsePpm,
+  engine, can, textOf, serve, launch, open, waitEnded, canvasPixels, decodeImage, parsePpm,
   root, webPage, desktopBuild, frames, mostOffPixels, offPixels, assertClean,
   startPageTests, endPageTests, assertDesktopFrame, withFolder, runPage, resources, dots, frameAt,
 };

@@ -51,7 +51,7 @@ describe('the page folder', () => {
     const files = fs.readdirSync(webPage, { recursive: true, withFileTypes: true })
       .filter((entry) => !entry.isDirectory())
       .map((entry) => path.relative(webPage, path.join(entry.path, entry.name)));
-    assert.deepStrictEqual(files.sort(), ['index.html', 'vorlex.js', 'vorlex.wasm',
+    assert.deepStrictEqual(files.sort(), ['icon.svg', 'index.html', 'page.css', 'page.js', 'vorlex.js', 'vorlex.wasm',
       ...images.map((name) => `Vorlex.app/Contents/Resources/${name}`)].sort());
   });
 });
@@ -62,7 +62,7 @@ describe('the server', () => {
     ['/..%2f..%2fetc%2fpasswd', 400], ['/../', 404], ['/%2e%2e/%2e%2e/etc/passwd', 404], ['/.git/config', 404],
     ['/CMakeCache.txt', 404], ['/Makefile', 404], ['/CMakeFiles/', 404], ['/cmake_install.cmake', 404],
     ['/Vorlex.app/', 404], [`/${'a'.repeat(2000)}`, 414], [`/${'a'.repeat(70000)}`, 431],
-    ['http://127.0.0.1/index.html', 400], ['*', 400],
+    ['http://127.0.0.1/.git/config', 404], ['http://[/', 400], ['*', 400],
   ];
   it('answers odd and hostile requests with a 4xx and goes on serving', async () => {
     for (const [target, status] of requests)
@@ -71,10 +71,50 @@ describe('the server', () => {
     assert.strictEqual((await ask(url, 'NOT HTTP AT ALL')).status, 400);
     assert.strictEqual(server.exitCode, null);
     for (const [target, type] of [['/', 'text/html'], ['/?frames=3', 'text/html'], ['/vorlex.wasm', 'application/wasm'],
-                                  ['/Vorlex.app/Contents/Resources/image.png', 'image/png']]) {
+                                  ['/Vorlex.app/Contents/Resources/image.png', 'image/png'], ['/page.css', 'text/css'],
+                                  ['http://127.0.0.1:8000/page.js?x', 'text/javascript']]) {
       const { status, head } = await get(url, target);
       assert.strictEqual(status, 200, `GET ${target}`);
       assert.match(head, new RegExp(`\r\nContent-Type: ${type}`, 'i'));
+    }
+  });
+
+  it('serves a range, and leaks no descriptor to 1000 clients that leave early', async () => {
+    assert.match((await ask(url, 'GET /vorlex.js HTTP/1.1\r\nRange: bytes=0-9')).head, /^HTTP\/1\.1 206 .*\r\nContent-Length: 10\r\n/s);
+    const open = () => fs.readdirSync(`/proc/${server.pid}/fd`).length;
+    const leaveEarly = () => new Promise((resolve, reject) => {
+      const socket = net.connect(Number(new URL(url).port), '127.0.0.1');
+      socket.on('error', reject);
+      socket.once('data', () => socket.destroy());
+      socket.on('close', resolve);
+      socket.write('GET /vorlex.wasm HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n');
+    });
+    await leaveEarly();
+    const before = open();
+    for (let client = 0; client < 1000; ++client)
+      await leaveEarly();
+    // The server closes its side as it notices: give it a moment.
+    for (let wait = 0; wait < 50 && open() > before; ++wait)
+      await new Promise((resolve) => setTimeout(resolve, 100));
+    assert.ok(open() <= before, `${open()} descriptors open after the clients, ${before} before`);
+  });
+
+  it('answers a request head that comes too slowly with 408', async () => {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vorlex-served-'));
+    const site = await serve(folder, 0, { headersTimeout: 500 });
+    try {
+      const { status } = await new Promise((resolve, reject) => {
+        const socket = net.connect(Number(new URL(site.url).port), '127.0.0.1');
+        const chunks = [];
+        socket.on('data', (chunk) => chunks.push(chunk));
+        socket.on('error', reject);
+        socket.on('close', () => resolve({ status: Number(Buffer.concat(chunks).toString().slice(9, 12)) }));
+        socket.write('GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n');  // and no more
+      });
+      assert.strictEqual(status, 408);
+    } finally {
+      site.server.close();
+      fs.rmSync(folder, { recursive: true });
     }
   });
 

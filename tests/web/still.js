@@ -18,7 +18,7 @@ const { launch, open, waitEnded } = require('./page.js');
     const end = await waitEnded(page);
     if (end.problem || end.frame !== Number(frame))
       throw new Error(`the page stopped at frame ${end.frame}: ${end.problem || 'no reason shown'}`);
-    fs.writeFileSync(out, await (await page.$('canvas')).screenshot({ type: 'png' }));
+    fs.writeFileSync(out, await page.canvasPng());
     console.log(out);
   } finally {
     await browser.closeAll();

@@ -1,0 +1,191 @@
+// The page around the demo: fits the canvas to the window, shows what is
+// loading and the one line of a failure, and loads vorlex.js. A file of its
+// own, not inline, so the page runs under a policy of default-src 'self'.
+'use strict';
+(function () {
+  var canvas = document.getElementById('canvas');
+  var main = document.querySelector('main');
+  var problem = document.getElementById('problem');
+  var state = document.getElementById('state');
+  var fullscreen = document.getElementById('fullscreen');
+
+  // In a window, the largest whole number of device pixels per demo pixel
+  // that fits, so every pixel of the demo is a square of whole screen pixels
+  // at any device pixel ratio or zoom; below one, the fraction that fits.
+  // Full screen covers the screen 4:3, as the desktop's does.
+  function fit() {
+    var ratio = window.devicePixelRatio || 1;
+    var room = main.getBoundingClientRect();
+    var scale = Math.min(room.width * ratio / 640, room.height * ratio / 480);
+    if (scale >= 1 && document.fullscreenElement !== main) scale = Math.floor(scale);
+    main.style.setProperty('--scale', scale / ratio);
+    // Centred, the canvas may start inside a device pixel, which would make
+    // its columns or rows uneven: it moves to a pixel's edge.
+    main.style.setProperty('--nudge-x', '0px');
+    main.style.setProperty('--nudge-y', '0px');
+    var at = canvas.getBoundingClientRect();
+    main.style.setProperty('--nudge-x', onPixelEdge(at.left, ratio) - at.left + 'px');
+    main.style.setProperty('--nudge-y', onPixelEdge(at.top, ratio) - at.top + 'px');
+  }
+  // Layout places a box in fractions of a CSS pixel (1/64 in Chromium, 1/60
+  // in Firefox), which miss most device pixels' edges at a ratio like 1.25:
+  // the nearest edge on a quarter CSS pixel, which both can place exactly.
+  function onPixelEdge(css, ratio) {
+    var nearest = Math.round(css * ratio);
+    for (var away = 0; away < 16; ++away) {
+      for (var sign = -1; sign <= 1; sign += 2) {
+        var quarters = (nearest + sign * away) / ratio * 4;
+        if (Math.abs(quarters - Math.round(quarters)) < 1e-6) return Math.round(quarters) / 4;
+      }
+    }
+    return nearest / ratio;
+  }
+  if (window.ResizeObserver) new ResizeObserver(fit).observe(main);
+  window.addEventListener('resize', fit);
+  fit();
+
+  function ended(status) {
+    if (document.body.dataset.state === 'ended') return;
+    state.textContent = status === 0 ? 'The demo has ended.' : 'The demo has stopped.';
+    document.body.dataset.state = 'ended';
+  }
+  // The one line the program writes when it cannot go on.
+  function showProblem(line) {
+    problem.textContent = line;
+  }
+  function stop(line) {
+    console.error(line);
+    showProblem(line);
+    ended(1);
+  }
+  function loading(what) {
+    if (document.body.dataset.state === 'loading') state.textContent = 'Loading ' + what;
+  }
+
+  // The page fetches its files, which a browser refuses to a file: address.
+  if (location.protocol === 'file:') {
+    stop('Vorlex: the page must come from a web server, not a file: address: ' +
+         'run scripts/web.sh serve and open the address it prints');
+    return;
+  }
+
+  // Until the program takes the keys, an Escape is kept here and handed to
+  // it then: the demo ends before its first frame.
+  var earlyEscape = null;
+  function keepEscape(event) {
+    if (event.key !== 'Escape' || document.body.dataset.state !== 'loading') return;
+    earlyEscape = event;
+    event.preventDefault();
+  }
+  document.addEventListener('keydown', keepEscape);
+
+  // The first frame ends the loading.
+  new MutationObserver(function (changes, observer) {
+    observer.disconnect();
+    if (document.body.dataset.state !== 'loading') return;
+    document.body.dataset.state = 'running';
+    state.textContent = '';
+  }).observe(canvas, { attributes: true, attributeFilter: ['data-frame'] });
+
+  if (document.fullscreenEnabled) {
+    fullscreen.hidden = false;
+    fullscreen.addEventListener('click', function () {
+      main.requestFullscreen().then(function () { canvas.focus(); }, function (why) {
+        showProblem('Vorlex: cannot go full screen: ' + why.message);
+      });
+    });
+  }
+
+  // The browser may take the GL context away and give it back; the program
+  // waits meanwhile and goes on where it was.
+  canvas.addEventListener('webglcontextlost', function () {
+    if (document.body.dataset.state !== 'running') return;
+    document.body.dataset.state = 'lost';
+    state.textContent = 'The browser has taken the WebGL context away; the demo goes on when it gives it back.';
+  });
+  canvas.addEventListener('webglcontextrestored', function () {
+    if (document.body.dataset.state !== 'lost') return;
+    document.body.dataset.state = 'running';
+    state.textContent = '';
+  });
+
+  // vorlex.wasm, read here with its progress shown, so that a missing or
+  // broken file is named in one line rather than in the runtime's abort.
+  // Its bytes are compiled as they are: any type the server gives will do.
+  function fetchWasm() {
+    return fetch('vorlex.wasm').then(function (response) {
+      if (!response.ok) throw new Error('cannot fetch vorlex.wasm: ' + (response.status + ' ' + response.statusText).trim());
+      var size = Number(response.headers.get('Content-Length'));
+      if (!response.body || !size) return response.arrayBuffer();
+      var reader = response.body.getReader();
+      var parts = [];
+      var got = 0;
+      function next() {
+        return reader.read().then(function (chunk) {
+          if (chunk.done) return new Blob(parts).arrayBuffer();
+          parts.push(chunk.value);
+          got += chunk.value.length;
+          loading('vorlex.wasm: ' + Math.min(99, Math.floor(got * 100 / size)) + '%');
+          return next();
+        });
+      }
+      return next();
+    }, function (why) {
+      throw new Error('cannot fetch vorlex.wasm: ' + why.message);
+    });
+  }
+
+  window.Module = {
+    canvas: canvas,
+    // Standard output (the frame-rate lines) goes to the console as it is.
+    print: function (line) { console.log(line); },
+    // The program's own lines name it; the rest is the runtime's notes.
+    printErr: function (line) {
+      if (line.indexOf('Vorlex: ') === 0) {
+        console.error(line);
+        showProblem(line);
+      } else {
+        console.warn(line);
+      }
+    },
+    onExit: ended,
+    onAbort: function (what) {
+      showProblem('Vorlex: the page stopped: ' + what);
+      ended(1);
+    },
+    // Called by the program as it takes the keys.
+    takeEarlyEscape: function () {
+      document.removeEventListener('keydown', keepEscape);
+      return earlyEscape;
+    },
+    instantiateWasm: function (imports, receive) {
+      loading('vorlex.wasm: 0%');
+      fetchWasm()
+        .then(function (bytes) {
+          loading('the images');
+          return WebAssembly.instantiate(bytes, imports).catch(function (why) {
+            throw new Error('vorlex.wasm does not load: ' + String(why));
+          });
+        })
+        .then(function (result) { receive(result.instance, result.module); },
+              function (why) { stop('Vorlex: ' + why.message); });
+      return {};
+    },
+  };
+  window.addEventListener('error', function (event) {
+    stop('Vorlex: the page stopped: ' + event.message);
+  });
+
+  var script = document.createElement('script');
+  script.src = 'vorlex.js';
+  script.onerror = function () {
+    fetch('vorlex.js', { method: 'HEAD', cache: 'no-store' })
+      .then(function (response) {
+        return response.ok ? 'the browser would not run it' : (response.status + ' ' + response.statusText).trim();
+      }, function (why) { return why.message; })
+      .then(function (why) { stop('Vorlex: cannot fetch vorlex.js: ' + why); });
+  };
+  loading('vorlex.js');
+  document.body.appendChild(script);
+  canvas.focus();
+})();
