@@ -5,7 +5,7 @@
 // last draw's. Untextured batches sample a white texel, so one program draws
 // both kinds, as GL's modulate does.
 mergeInto(LibraryManager.library, {
-  $webgl: { ready: false, textures: {}, white: null, buffer: null, bufferBytes: 0, last: {} },
+  $webgl: { ready: false, textures: {}, white: null, last: {} },
   $webglReady__deps: ['$webgl'],
   $webglReady: function() {
     if (webgl.ready)
@@ -30,9 +30,7 @@ mergeInto(LibraryManager.library, {
     gl.bindAttribLocation(program, 2, 'colour');
     gl.linkProgram(program);
     gl.useProgram(program);
-    webgl.buffer = gl.createBuffer();
-    webgl.bufferBytes = 0;
-    gl.bindBuffer(gl.ARRAY_BUFFER, webgl.buffer);
+    gl.bindBuffer(gl.ARRAY_BUFFER, gl.createBuffer());
     gl.enableVertexAttribArray(0);
     gl.enableVertexAttribArray(1);
     gl.enableVertexAttribArray(2);
@@ -65,14 +63,9 @@ mergeInto(LibraryManager.library, {
       last.src = src;
       last.dst = dst;
     }
-    // The buffer grows to the largest batch and is then rewritten in place.
-    var data = HEAPF32.subarray(vertices >> 2, (vertices >> 2) + count * 10);
-    if (data.byteLength > webgl.bufferBytes) {
-      gl.bufferData(gl.ARRAY_BUFFER, data, gl.STREAM_DRAW);
-      webgl.bufferBytes = data.byteLength;
-    } else {
-      gl.bufferSubData(gl.ARRAY_BUFFER, 0, data);
-    }
+    // A whole new store each time: rewriting one the last draw still reads
+    // would make the GPU process copy or wait.
+    gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + count * 10), gl.STREAM_DRAW);
     gl.drawArrays(lines ? gl.LINES : gl.TRIANGLES, 0, count);
   },
 
