@@ -12,7 +12,7 @@ extern "C" {
 void webglDraw(int lines, unsigned texture, int blend, unsigned blendSrc, unsigned blendDst,
                const float *vertices, int count);
 void webglClear(unsigned mask, float red, float green, float blue, float alpha);
-// Uploads and parameters of the layer's texture names; the first upload makes the texture.
+// Uploads (RGBA bytes) and parameters of the layer's texture names; the first makes the texture.
 void webglTexImage(unsigned texture, int width, int height, unsigned format, unsigned type,
                    const void *pixels);
 void webglTexParameter(unsigned texture, unsigned name, int value);

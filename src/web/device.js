@@ -51,7 +51,8 @@ mergeInto(LibraryManager.library, {
     var gl = webglReady();
     var last = webgl.last;
     if (texture !== last.texture) {
-      gl.bindTexture(gl.TEXTURE_2D, texture ? webgl.textures[texture] || null : webgl.white);
+      // A name with no image draws untextured, as an incomplete texture does in GL.
+      gl.bindTexture(gl.TEXTURE_2D, webgl.textures[texture] || webgl.white);
       last.texture = texture;
     }
     if (blend !== last.blend) {

@@ -9,6 +9,7 @@
 struct LayerVertex {
     float x, y, z, w, s, t, red, green, blue, alpha;
 };
+static_assert(sizeof(LayerVertex) == 10 * sizeof(float), "the device reads ten packed floats a vertex");
 
 // What one draw call needs; a primitive with other needs than the pending
 // batch's ends that batch.

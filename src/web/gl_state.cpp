@@ -31,7 +31,8 @@ void flush()
     if (pending.empty())
         return;
     webglDraw(pendingKey.lines, pendingKey.texture, pendingKey.blend, pendingKey.blendSrc,
-              pendingKey.blendDst, &pending[0].x, static_cast<int>(pending.size()));
+              pendingKey.blendDst, reinterpret_cast<const float *>(pending.data()),
+              static_cast<int>(pending.size()));
     pending.clear();
 }
 
@@ -165,8 +166,10 @@ void webTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei wid
     const GLuint *bound = binding(target);
     if (!bound || !*bound)
         return layerError(GL_INVALID_OPERATION);
-    // WebGL 1 takes the format as the internal format, and no border or smaller levels here.
-    if (level != 0 || border != 0 || static_cast<GLenum>(internalFormat) != format)
+    // RGBA bytes alike on both sides, as the program uploads, one level, no border.
+    if (static_cast<GLenum>(internalFormat) != GL_RGBA || format != GL_RGBA || type != GL_UNSIGNED_BYTE)
+        return layerError(GL_INVALID_ENUM);
+    if (level != 0 || border != 0)
         return layerError(GL_INVALID_VALUE);
     flush();
     sizes[*bound] = {width, height};

@@ -204,6 +204,11 @@ TEST_F(GlLayer, MisuseIsAGlError)
     EXPECT_EQ(glGetError(), GLenum(GL_STACK_UNDERFLOW));
     glBegin(GL_POINTS);
     EXPECT_EQ(glGetError(), GLenum(GL_INVALID_ENUM));
+    GLuint name;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    EXPECT_EQ(glGetError(), GLenum(GL_INVALID_ENUM));  // the device uploads RGBA bytes alone
 }
 
 } // namespace
