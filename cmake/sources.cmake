@@ -81,13 +81,16 @@ set(VORLEX_SHELL_SOURCES
 
 # The web page's platform (src/web), which web/CMakeLists.txt builds with
 # emscripten: the canvas display, stb_image decoding, the page's entry, and
-# the GL adaptation for WebGL (webgl.h, forced into every shared source, and
-# webgl.cpp).
+# the page's GL layer (webgl.h, forced into every shared source, routes the
+# GL 1.x calls to gl_state.cpp, immediate.cpp and matrix.cpp, which batch
+# them into WebGL draws made by device.js).
 set(VORLEX_WEB_SOURCES
   src/web/display.cpp
   src/web/image.cpp
+  src/web/gl_state.cpp
+  src/web/immediate.cpp
   src/web/main.cpp
-  src/web/webgl.cpp
+  src/web/matrix.cpp
 )
 
 # Windows (src/windows), which windows/CMakeLists.txt builds with mingw-w64

@@ -1,14 +1,13 @@
-// The web page's display: emscripten's SDL 1.2 on a WebGL canvas, with the
-// legacy-GL emulation and the adaptations of webgl.cpp. A context the browser
-// takes away is waited for between frames and rebuilt when it comes back.
+// The web page's display: emscripten's SDL 1.2 on a WebGL canvas, drawn on
+// by the page's own GL layer (webgl.h). A context the browser takes away is
+// waited for between frames and rebuilt when it comes back.
 #include "app/platform.h"
 
-#include <GL/gl.h>
-#include <emscripten.h>
+#include "webgl.h"
 
 #include "app/fail.h"
 #include "app/startup.h"
-#include "webgl_prepare.h"
+#include "gl_layer.h"
 #include "page.h"
 
 SDL_Surface *mWIN;
@@ -16,12 +15,13 @@ SDL_Surface *mWIN;
 namespace {
 long presented = 0;
 
-// A context given back holds nothing: the render state and the textures are
-// made again as start-up made them, and the frames go on from where they
-// were. The projection is multiplied on, so it starts again from identity.
+// A context given back holds nothing: the layer's own objects, the render
+// state and the textures are made again as start-up made them, and the
+// frames go on from where they were. The projection is multiplied on, so it
+// starts again from identity.
 void rebuildGl()
 {
-    webResetGl();
+    layerRebuild();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     renderState();
@@ -42,13 +42,13 @@ void openDisplay()
         startFail("cannot open the 640x480 OpenGL display", SDL_GetError());
     webTakeKeys();
     webWatchContext();
-    webPrepareGl();
     SDL_WM_SetCaption("OpenGL Test Window", NULL);
     SDL_ShowCursor(SDL_DISABLE);
 }
 
 void presentFrame()
 {
+    layerFinishFrame();
     SDL_GL_SwapBuffers();
     webShowFrame(++presented);
     if (webContextLost())
@@ -58,7 +58,7 @@ void presentFrame()
     // The browser shows the canvas and delivers key presses only between
     // tasks: a frame that needed no wait must still give way.
     else if (!webTakeWait())
-        emscripten_sleep(0);
+        webGiveWay();
 }
 
 long framesPresented()

@@ -72,26 +72,6 @@ mergeInto(LibraryManager.library, {
     webContext.restores = 0;
     return restored ? 1 : 0;
   },
-  // What the GL emulation made on the lost context: its vertex and index
-  // buffers, its shader programs, and the texture objects behind the
-  // program's names. The emulated matrices and switches live here in
-  // JavaScript and outlast the context.
-  webResetGl__deps: ['$GL', '$GLImmediate'],
-  webResetGl: function() {
-    var context = GL.currentContext;
-    context.initExtensionsDone = false;
-    GL.initExtensions(context);
-    GL.generateTempBuffers(true, context);
-    GLImmediate.rendererCache = GLImmediate.MapTreeLib.create();
-    GLImmediate.currentRenderer = null;
-    GLImmediate.lastRenderer = null;
-    GLImmediate.lastProgram = null;
-    GLImmediate.lastArrayBuffer = null;
-    GLImmediate.fixedFunctionProgram = null;
-    for (var name in GL.textures)
-      GL.textures[name] = null;
-  },
-
   webHasWebGL: function() {
     var probe = document.createElement('canvas');
     return probe.getContext('webgl') ? 1 : 0;
@@ -155,6 +135,26 @@ mergeInto(LibraryManager.library, {
     var waited = webYield.waited;
     webYield.waited = false;
     return waited ? 1 : 0;
+  },
+
+  // A frame that needed no wait gives way in a message turn: the browser runs
+  // it at once, where a chain of zero-delay timeouts is held to about 4 ms a
+  // link, which would pace ?frames=N.
+  $webTurn: { channel: null, wake: null },
+  webGiveWay__deps: ['$Asyncify', '$callUserCallback', '$webTurn'],
+  webGiveWay: function() {
+    Asyncify.handleSleep(function(wakeUp) {
+      if (!webTurn.channel) {
+        webTurn.channel = new MessageChannel();
+        webTurn.channel.port1.onmessage = function() {
+          var wake = webTurn.wake;
+          webTurn.wake = null;
+          callUserCallback(wake);
+        };
+      }
+      webTurn.wake = wakeUp;
+      webTurn.channel.port2.postMessage(0);
+    });
   },
 
   webFetchProblem: function(path, into, size) {

@@ -6,12 +6,11 @@ extern "C" {
 void webTakeKeys();
 // The GL context: watched from the display's opening on; whether it is lost
 // now; waiting until it is given back (or Escape is pressed); whether it was
-// given back since the last call; and clearing what the emulation held on it.
+// given back since the last call.
 void webWatchContext();
 int webContextLost();
 void webAwaitContext();
 int webTakeRestore();
-void webResetGl();
 int webHasWebGL();
 int webFramesWanted();
 // Why the page could not fetch the file at path, or "" when it knows of no reason.
@@ -19,6 +18,8 @@ void webFetchProblem(const char *path, char *into, int size);
 void webShowFrame(long frame);
 // True when SDL_Delay gave way to the browser since the last call.
 int webTakeWait();
+// Gives way to the browser (drawing, key presses) and comes back at once.
+void webGiveWay();
 }
 
 // Frames shown so far.

@@ -1,0 +1,116 @@
+// The page's GL layer's WebGL side (device.h), linked with --js-library: one
+// shader program, one vertex buffer and the textures. Each batch is one
+// upload and one draw; the program, the buffer and the attribute layout stay
+// bound, and a blend or texture change is made only when it differs from the
+// last draw's. Untextured batches sample a white texel, so one program draws
+// both kinds, as GL's modulate does.
+mergeInto(LibraryManager.library, {
+  $webgl: { ready: false, textures: {}, white: null, last: {} },
+  $webglReady__deps: ['$webgl'],
+  $webglReady: function() {
+    if (webgl.ready)
+      return Module.ctx;
+    var gl = Module.ctx;
+    function shader(type, text) {
+      var made = gl.createShader(type);
+      gl.shaderSource(made, text);
+      gl.compileShader(made);
+      return made;
+    }
+    var program = gl.createProgram();
+    gl.attachShader(program, shader(gl.VERTEX_SHADER,
+      'attribute vec4 position; attribute vec2 coordinate; attribute vec4 colour;' +
+      'varying vec2 v_coordinate; varying vec4 v_colour;' +
+      'void main() { gl_Position = position; v_coordinate = coordinate; v_colour = colour; }'));
+    gl.attachShader(program, shader(gl.FRAGMENT_SHADER,
+      'precision mediump float; uniform sampler2D texture; varying vec2 v_coordinate; varying vec4 v_colour;' +
+      'void main() { gl_FragColor = v_colour * texture2D(texture, v_coordinate); }'));
+    gl.bindAttribLocation(program, 0, 'position');
+    gl.bindAttribLocation(program, 1, 'coordinate');
+    gl.bindAttribLocation(program, 2, 'colour');
+    gl.linkProgram(program);
+    gl.useProgram(program);
+    gl.bindBuffer(gl.ARRAY_BUFFER, gl.createBuffer());
+    gl.enableVertexAttribArray(0);
+    gl.enableVertexAttribArray(1);
+    gl.enableVertexAttribArray(2);
+    gl.vertexAttribPointer(0, 4, gl.FLOAT, false, 40, 0);
+    gl.vertexAttribPointer(1, 2, gl.FLOAT, false, 40, 16);
+    gl.vertexAttribPointer(2, 4, gl.FLOAT, false, 40, 24);
+    webgl.white = gl.createTexture();
+    gl.bindTexture(gl.TEXTURE_2D, webgl.white);
+    gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, 1, 1, 0, gl.RGBA, gl.UNSIGNED_BYTE, new Uint8Array([255, 255, 255, 255]));
+    gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
+    webgl.last = { texture: -1, blend: -1, src: -1, dst: -1 };
+    webgl.ready = true;
+    return gl;
+  },
+
+  webglDraw__deps: ['$webglReady'],
+  webglDraw: function(lines, texture, blend, src, dst, vertices, count) {
+    var gl = webglReady();
+    var last = webgl.last;
+    if (texture !== last.texture) {
+      // A name with no image draws untextured, as an incomplete texture does in GL.
+      gl.bindTexture(gl.TEXTURE_2D, webgl.textures[texture] || webgl.white);
+      last.texture = texture;
+    }
+    if (blend !== last.blend) {
+      blend ? gl.enable(gl.BLEND) : gl.disable(gl.BLEND);
+      last.blend = blend;
+    }
+    if (blend && (src !== last.src || dst !== last.dst)) {
+      gl.blendFunc(src, dst);
+      last.src = src;
+      last.dst = dst;
+    }
+    // A whole new store each time: rewriting one the last draw still reads
+    // would make the GPU process copy or wait.
+    gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + count * 10), gl.STREAM_DRAW);
+    gl.drawArrays(lines ? gl.LINES : gl.TRIANGLES, 0, count);
+  },
+
+  webglClear__deps: ['$webglReady'],
+  webglClear: function(mask, red, green, blue, alpha) {
+    var gl = webglReady();
+    gl.clearColor(red, green, blue, alpha);
+    gl.clear(mask);
+  },
+
+  // WebGL 1 samples a texture whose sides are not both powers of two only
+  // when it does not repeat: such a texture is clamped to its edge.
+  webglTexImage__deps: ['$webglReady'],
+  webglTexImage: function(texture, width, height, format, type, pixels) {
+    var gl = webglReady();
+    var made = webgl.textures[texture] || (webgl.textures[texture] = gl.createTexture());
+    gl.bindTexture(gl.TEXTURE_2D, made);
+    webgl.last.texture = -1;
+    gl.texImage2D(gl.TEXTURE_2D, 0, format, width, height, 0, format, type,
+                  pixels ? HEAPU8.subarray(pixels, pixels + width * height * 4) : null);
+    if ((width & (width - 1)) || (height & (height - 1))) {
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_WRAP_S, gl.CLAMP_TO_EDGE);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_WRAP_T, gl.CLAMP_TO_EDGE);
+    }
+  },
+  webglTexParameter__deps: ['$webglReady'],
+  webglTexParameter: function(texture, name, value) {
+    var gl = webglReady();
+    var made = webgl.textures[texture] || (webgl.textures[texture] = gl.createTexture());
+    gl.bindTexture(gl.TEXTURE_2D, made);
+    webgl.last.texture = -1;
+    gl.texParameteri(gl.TEXTURE_2D, name, value);
+  },
+  webglMaxTextureSize__deps: ['$webglReady'],
+  webglMaxTextureSize: function() {
+    return webglReady().getParameter(0x0D33 /* MAX_TEXTURE_SIZE */);
+  },
+  webglError__deps: ['$webglReady'],
+  webglError: function() {
+    return webglReady().getError();
+  },
+  webglRebuild__deps: ['$webgl'],
+  webglRebuild: function() {
+    webgl.ready = false;
+    webgl.textures = {};
+  },
+});
