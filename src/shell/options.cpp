@@ -170,7 +170,10 @@ std::string usage(OptionSet options)
                 : "Escape, Ctrl+Q or Alt+F4 quits, as do closing the window, and Ctrl+C or\n"
                   "closing the console it was started from.\n") +
            "The frame rate goes to standard output every five seconds; a failure to start\n"
-           "is one line on standard error and status 1.\n";
+           "is one line on standard error and status 1.\n" +
+           (x11 ? "With --root or --window-id no frame rate is written, and SIGTERM ends the\n"
+                  "program by that signal, as screensaver daemons expect.\n"
+                : "");
 }
 
 std::string versionLine()
