@@ -16,7 +16,7 @@ for mode in "" --root "--window-id 0x200001"; do
   read -ra options <<<"$mode"
   expect_failure "$build" '^Vorlex: cannot open the display: no display to show it on \(DISPLAY is not reachable' \
     "a display that is not there${mode:+, $mode}" DISPLAY=:9999
-  for files in 6 5 4; do
+  for files in 6 5; do
     expect_failure "$build" '^Vorlex: cannot open the display: .*\(ulimit -n\).*: Too many open files$' \
       "$files open files at most${mode:+, $mode}" -u XDG_RUNTIME_DIR prlimit --nofile=$files --
   done
