@@ -53,8 +53,8 @@ set(VORLEX_STB_SOURCES
 )
 
 # The desktop's platform (src/desktop): the X display through sdl12-compat,
-# the screen fit, another program's window, image decoding by SDL_image, the
-# heap kept between frames.
+# the screen fit, another program's window and a small preview's averaging,
+# image decoding by SDL_image, the heap kept between frames.
 set(VORLEX_DESKTOP_SOURCES
   src/desktop/decode.cpp
   src/desktop/display.cpp
@@ -65,6 +65,7 @@ set(VORLEX_DESKTOP_SOURCES
   src/desktop/heap.cpp
   src/desktop/held_stderr.cpp
   src/desktop/image.cpp
+  src/desktop/preview_scaling.cpp
   src/desktop/screen.cpp
   src/desktop/x_errors.cpp
 )

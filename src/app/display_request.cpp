@@ -21,6 +21,11 @@ const DisplayRequest &displayRequest()
     return requested;
 }
 
+bool runsAsScreensaver()
+{
+    return requested.mode == DisplayMode::root || requested.mode == DisplayMode::windowId;
+}
+
 bool parseWindowId(const char *text, unsigned long *id)
 {
     const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');

@@ -18,6 +18,11 @@ struct DisplayRequest {
 void requestDisplay(const DisplayRequest &request);
 const DisplayRequest &displayRequest();
 
+// Whether the request is a screensaver's (root, windowId). A daemon's log
+// takes the program's standard output and error then, and the daemon ends it
+// with SIGTERM: it writes no frame-rate lines, and ends by that signal.
+bool runsAsScreensaver();
+
 // An X window ID as screensavers pass it, on the command line or in
 // XSCREENSAVER_WINDOW: decimal, or hexadecimal after 0x. False for anything
 // else, and for 0, which is no window.

@@ -9,6 +9,7 @@
 #endif
 
 #include "draw/frame.h"
+#include "app/display_request.h"
 #include "app/platform.h"
 #include "app/quit.h"
 #include "app/startup.h"
@@ -53,8 +54,9 @@ extern "C" int SDL_main(int, char *[])
         if (const std::uint32_t delay = loopClock.drawn(SDL_GetTicks()))
             SDL_Delay(delay);
         const bool windowClosed = loopClock.waited(SDL_GetTicks());
-        // A line that cannot go out now is dropped: the frames go on.
-        if (windowClosed)
+        // A line that cannot go out now is dropped: the frames go on. A
+        // screensaver's would fill its daemon's log; its overlay shows the rate.
+        if (windowClosed && !runsAsScreensaver())
             writeRate(STDOUT_FILENO, loopClock.rate());
         presentFrame();
         checkFrame(windowClosed);

@@ -2,8 +2,9 @@
 // Implements openDisplay() and presentFrame() of platform.h: the opening in
 // its order. The held standard error (display_fail.h), the silence limit
 // (display_silence.h), the X error handlers (x_errors.h), the probe and the
-// screen checks (display_probe.h), the screen fit (screen.h) and another
-// program's window (foreign_window.h) are their own files.
+// screen checks (display_probe.h), the screen fit (screen.h), another
+// program's window (foreign_window.h) and the averaging that keeps a small
+// preview whole (preview_scaling.h) are their own files.
 #include "app/platform.h"
 
 #include <SDL_opengl.h>
@@ -21,6 +22,7 @@
 #include "desktop/foreign_window.h"
 #include "desktop/heap.h"
 #include "app/quit.h"
+#include "desktop/preview_scaling.h"
 #include "desktop/screen.h"
 #include "desktop/x_errors.h"
 
@@ -49,7 +51,12 @@ void openDisplay()
     // Armed first: its line goes to the standard error held next.
     if (x11)
         limitSilence(name, kProbeSeconds);
-    displayStderr.hold();
+    // Without a descriptor to spare for it, the libraries would have their
+    // say before the line; and they could not open the display either.
+    if (!displayStderr.hold()) {
+        if (const std::string shortage = descriptorShortage(); !shortage.empty())
+            displayFail("cannot open the display", shortage);
+    }
     if (x11) {
         probeDisplay(name);
         keepToNamedScreen();
@@ -61,6 +68,9 @@ void openDisplay()
         std::string action, why;
         if (!chooseForeignWindow(displayRequest(), &action, &why))
             displayFail(action, why);
+        int width, height;
+        foreignWindowSize(&width, &height);
+        choosePreviewScaling(width, height);
     } else {
         chooseScreenFit(windowed);
     }
@@ -121,5 +131,8 @@ void presentFrame()
         postQuitEvent();
         return;
     }
+    int width, height;
+    if (foreignWindowSize(&width, &height))
+        smoothForPreview(width, height);
     SDL_GL_SwapBuffers();
 }

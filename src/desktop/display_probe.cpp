@@ -117,19 +117,27 @@ void requireVisibleDriver()
         const char *display = std::getenv("DISPLAY");
         // SDL says no more than that X failed; the reason may be the
         // process's own: too few descriptors.
-        // SDL's X driver needs a dozen or so descriptors besides the connection.
-        rlimit files = {};
-        if (display && *display && getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < 32) {
-            char reason[200];
-            std::snprintf(reason, sizeof reason,
-                          "SDL could not use DISPLAY %s with at most %lu open files (ulimit -n): %s", display,
-                          static_cast<unsigned long>(files.rlim_cur), std::strerror(EMFILE));
-            displayFail("cannot open the display", reason);
-        }
+        if (const std::string shortage = descriptorShortage(); display && *display && !shortage.empty())
+            displayFail("cannot open the display", shortage);
         char reason[160];
         std::snprintf(reason, sizeof reason,
                       "no display to show it on (DISPLAY is %s; SDL chose its \"%s\" driver)",
                       display && *display ? "not reachable" : "not set", name);
         displayFail("cannot open the display", reason);
     }
+}
+
+std::string descriptorShortage()
+{
+    rlimit files = {};
+    if (getrlimit(RLIMIT_NOFILE, &files) != 0 || files.rlim_cur >= 32)
+        return "";
+    return "at most " + std::to_string(files.rlim_cur) + " open files (ulimit -n) are too few for the display: " +
+           std::strerror(EMFILE);
+}
+
+std::string unreachableReason()
+{
+    const std::string shortage = descriptorShortage();
+    return shortage.empty() ? "no display to show it on (DISPLAY is not reachable)" : shortage;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <string>
 
 // Opens the probe connection to the X display `name`. A server that refuses
 // it ends start-up through displayFail(), saying why (for authorisation:
@@ -35,3 +36,12 @@ void checkScreen();
 
 // Ends start-up when SDL fell back on a video driver that shows nothing.
 void requireVisibleDriver();
+
+// Why no display opens when the process may open fewer files than SDL's X
+// driver needs (a dozen or so besides the connection; ulimit -n); "" when it
+// may open enough. The same words whichever way the display was asked for.
+std::string descriptorShortage();
+
+// Why the X display DISPLAY names could not be opened when its server said
+// nothing: too few descriptors, or no server there.
+std::string unreachableReason();

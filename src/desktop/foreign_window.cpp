@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "app/fail.h"
+#include "desktop/display_probe.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ namespace {
 // the window's structure events selected.
 Display *own;
 Window target = None;
+int targetWidth, targetHeight; // as the X server last said
 std::string named; // "the window 0x...", as lines name it
 
 // Requests on the window, and on what SDL and GL keep of it, fail once its
@@ -75,14 +77,12 @@ bool chooseForeignWindow(const DisplayRequest &request, std::string *action, std
 {
     // The window is an X window, whatever driver the session prefers.
     setenv("SDL_VIDEODRIVER", "x11", 1);
-    // As on the full screen: the bitmap fonts stay sharp when scaled up.
-    setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
     own = XOpenDisplay(nullptr);
     if (!own) {
         const char *name = std::getenv("DISPLAY");
         *action = "cannot open the display";
-        *why = name && *name ? "the X display " + std::string(name) + " does not answer"
-                             : "DISPLAY is not set, and drawing into an X window needs one";
+        // As for a window of the program's own, which SDL would open.
+        *why = name && *name ? unreachableReason() : "DISPLAY is not set, and drawing into an X window needs one";
         return false;
     }
 
@@ -116,6 +116,8 @@ bool chooseForeignWindow(const DisplayRequest &request, std::string *action, std
         *why = "it is an input-only window";
         return false;
     }
+    targetWidth = attributes.width;
+    targetHeight = attributes.height;
 
     guardStart(true);
     setenv("SDL_WINDOWID", std::to_string(id).c_str(), 1);
@@ -154,6 +156,13 @@ void endIfForeignWindowGone()
     std::exit(0);
 }
 
+bool foreignWindowSize(int *width, int *height)
+{
+    *width = targetWidth;
+    *height = targetHeight;
+    return target != None;
+}
+
 bool watchForeignWindow()
 {
     SDL_SysWMinfo info;
@@ -182,6 +191,10 @@ bool foreignWindowGone()
         XEvent event;
         XNextEvent(own, &event);
         destroyed = destroyed || (event.type == DestroyNotify && event.xdestroywindow.window == target);
+        if (event.type == ConfigureNotify && event.xconfigure.window == target) {
+            targetWidth = event.xconfigure.width;
+            targetHeight = event.xconfigure.height;
+        }
     }
     if (destroyed)
         return true;

@@ -31,6 +31,10 @@ std::string foreignWindowAction();
 // for the caller to say why.
 void endIfForeignWindowGone();
 
+// The window's size as the X server last said, kept up to date by
+// foreignWindowGone(); false without such a window.
+bool foreignWindowSize(int *width, int *height);
+
 // After the video mode is set: SDL follows the window's size from here on.
 // False when SDL does not say which X connection draws into the window.
 bool watchForeignWindow();

@@ -23,19 +23,20 @@ bool isChatter(const std::string &line)
 
 } // namespace
 
-void HeldStderr::hold()
+bool HeldStderr::hold()
 {
     std::fflush(stderr);
     saved_ = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
     kept_ = memfd_create("stderr", MFD_CLOEXEC);
     if (saved_ < 0 || kept_ < 0) {
         release();
-        return;
+        return false;
     }
 #ifdef VORLEX_SANITIZED
     __sanitizer_set_report_fd(reinterpret_cast<void *>(static_cast<std::intptr_t>(saved_)));
 #endif
     dup2(kept_, STDERR_FILENO);
+    return true;
 }
 
 std::string HeldStderr::said() const

@@ -13,8 +13,9 @@ public:
     HeldStderr &operator=(const HeldStderr &) = delete;
 
     // From now on standard error goes to the memory file. Where the file
-    // cannot be made, standard error is left as it is.
-    void hold();
+    // cannot be made, standard error is left as it is, and the answer is
+    // false.
+    bool hold();
 
     // What was said so far, line by line, joined by "; ": blank lines and
     // chatter (the Wayland library's "XDG_RUNTIME_DIR is invalid or not set"

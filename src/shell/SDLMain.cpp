@@ -112,7 +112,9 @@ void SDLMain::applicationDidFinishLaunching()
 {
     setupWorkingDirectory(gFinderLaunch);
     gCalledAppMainline = true;
-    std::exit(SDL_main(gArgc, gArgv));
+    const int status = SDL_main(gArgc, gArgv);
+    endAsSignalled();
+    std::exit(status);
 }
 
 void SDLMain::setupWorkingDirectory(bool shouldChdir)

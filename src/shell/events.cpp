@@ -3,13 +3,25 @@
 #include <SDL.h>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <ctime>
 #include <unistd.h>
 
+#include "app/display_request.h"
 #include "app/quit.h"
 #include "shell/SDLMain.h"
 
 namespace {
+
+// The first termination signal that asked to quit, for endAsSignalled().
+volatile sig_atomic_t quitSignal;
+
+// A screensaver daemon ends its programs with SIGTERM, and logs any that does
+// not die of it as ending abnormally, whatever its status.
+bool endsBySignal(int number)
+{
+    return number == SIGTERM && runsAsScreensaver();
+}
 
 void onTerminationSignal(int number)
 {
@@ -22,11 +34,17 @@ void onTerminationSignal(int number)
     // HUP) joins the first. clock_gettime, _exit, signal and raise are
     // async-signal-safe.
     const int saved = errno;
+    if (quitSignal == 0)
+        quitSignal = number;
     timespec now = {};
     clock_gettime(CLOCK_MONOTONIC, &now);
     switch (signalQuit(now.tv_sec * 1000L + now.tv_nsec / 1000000L)) {
     case QuitNow::cleanly:
-        _exit(0);
+        if (!endsBySignal(number))
+            _exit(0);
+        signal(number, SIG_DFL);
+        raise(number);
+        break;
     case QuitNow::byDefault:
         signal(number, SIG_DFL);
         raise(number);
@@ -85,6 +103,15 @@ void catchTerminationSignals()
         if (sigaction(number, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
             sigaction(number, &action, nullptr);
     }
+}
+
+void endAsSignalled()
+{
+    if (!endsBySignal(quitSignal))
+        return;
+    std::fflush(nullptr);
+    signal(SIGTERM, SIG_DFL);
+    raise(SIGTERM);
 }
 
 void iconifyWindow()

@@ -12,9 +12,15 @@ void installKeyEquivalents();
 // requests to quit, like the Quit item; a repeated one that arrives when the
 // first has waited kStuckQuitMs for the frame loop ends the process the
 // default way. Before the display is open, one ends the process at once,
-// with status 0. Called before
-// SDL_Init, which then leaves them be instead of installing its own.
+// with status 0 (a screensaver's SIGTERM: by that signal, see
+// endAsSignalled()). Called before SDL_Init, which then leaves them be
+// instead of installing its own.
 void catchTerminationSignals();
+
+// After the clean shut-down: a screensaver's run (--root, --window-id) that
+// SIGTERM ended ends by that signal, as its daemon expects of the programs it
+// stops; else it returns.
+void endAsSignalled();
 
 // Iconifies the display's window.
 void iconifyWindow();

@@ -47,16 +47,19 @@ std::string spellOut(const std::string &argument, OptionSet options, std::string
     const std::string name = argument.substr(0, equals);
     const std::string rest = equals == std::string::npos ? "" : argument.substr(equals);
     std::string found;
+    int matches = 0;
     for (const char *option : longOptions(options)) {
         if (name == option)
             return argument;
         if (std::strncmp(option, name.c_str(), name.size()) == 0) {
-            *ambiguous += (ambiguous->empty() && found.empty() ? "" : ", ") + std::string(option);
-            found = found.empty() ? option : "";
+            *ambiguous += (matches++ == 0 ? "" : ", ") + std::string(option);
+            found = option;
         }
     }
-    if (found.empty())
-        return ambiguous->empty() ? argument : "";
+    if (matches == 0)
+        return argument;
+    if (matches > 1)
+        return "";
     ambiguous->clear();
     return found + rest;
 }
@@ -167,7 +170,10 @@ std::string usage(OptionSet options)
                 : "Escape, Ctrl+Q or Alt+F4 quits, as do closing the window, and Ctrl+C or\n"
                   "closing the console it was started from.\n") +
            "The frame rate goes to standard output every five seconds; a failure to start\n"
-           "is one line on standard error and status 1.\n";
+           "is one line on standard error and status 1.\n" +
+           (x11 ? "With --root or --window-id no frame rate is written, and SIGTERM ends the\n"
+                  "program by that signal, as screensaver daemons expect.\n"
+                : "");
 }
 
 std::string versionLine()

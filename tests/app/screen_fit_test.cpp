@@ -1,5 +1,6 @@
-// The screen fit's decision for each kind of display, and the heap the
-// desktop keeps for the GL driver's frames: pure logic and the real heap.
+// The screen fit's decision for each kind of display, a small preview's
+// averaging, and the heap the desktop keeps for the GL driver's frames: pure
+// logic and the real heap.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +9,7 @@
 
 #include "app/fail.h"
 #include "desktop/heap.h"
+#include "desktop/preview_scaling.h"
 #include "desktop/screen.h"
 
 namespace {
@@ -56,6 +58,18 @@ TEST(FrameHeap, KeepsTheFreedTopOfTheHeapForTheNextFrame)
     for (void *block : blocks)
         std::free(block);
     EXPECT_EQ(sbrk(0), top) << "the heap's top went back to the kernel";
+}
+
+// Linear sampling reads two pixels a step; past that, the averaging must
+// cover a whole step: 200x150 is a step of 3.2 pixels, 800x200 one of 2.4.
+TEST(PreviewScaling, AveragesOverAWholeStepBeyondTwoPixels)
+{
+    const struct {
+        double step;
+        int passes;
+    } cases[] = {{0.5, 0}, {1.0, 0}, {2.0, 0}, {2.4, 2}, {3.2, 2}, {4.0, 2}, {4.1, 3}, {16.0, 4}, {1e6, 4}};
+    for (const auto &c : cases)
+        EXPECT_EQ(smoothingPasses(c.step), c.passes) << "a step of " << c.step;
 }
 
 } // namespace

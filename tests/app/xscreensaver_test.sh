@@ -90,6 +90,14 @@ expect_none_left() {
   done
   fail "$1: still running: $(demos)"
 }
+# Lets the demos run past their first five-second frame-rate window, whose
+# line would go where their standard output goes.
+outlast_rate_window() {
+  local pid age
+  for pid in $(demos | cut -d ' ' -f 1); do
+    age=$(ps -o etimes= -p "$pid") && ((age < 6)) && sleep $((6 - age))
+  done
+}
 log=$home/xscreensaver.log
 
 "${user[@]}" xscreensaver --no-splash --log "$log" >/dev/null 2>&1 &
@@ -115,6 +123,7 @@ if [[ -z $preview ]]; then
 else
   read -r w h < <(xwininfo -id "$preview" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w, h}')
   expect_picture "the settings dialog's ${w}x${h} preview" "$w" "$h" "$preview"
+  outlast_rate_window
 fi
 kill "$settings"
 wait "$settings" 2>/dev/null
@@ -128,12 +137,23 @@ else
 fi
 demos | grep -q -- ' --root *$' && pass "the daemon runs the demo with --root" ||
   fail "no demo running; the daemon's log: $(tail -c 400 "$log")"
+outlast_rate_window
 "${user[@]}" xscreensaver-command -deactivate >/dev/null 2>&1
 expect_none_left "xscreensaver-command -deactivate ends the demo"
 
-# The daemon's log takes the demo's standard error.
-if grep -q 'Vorlex' "$log"; then
-  fail "the demo wrote to the daemon's log: $(grep 'Vorlex' "$log" | head -c 400)"
+# The daemon's log takes the demo's standard output and error, and the
+# settings dialog's output its preview's: every line in the log must be the
+# daemon's own (its programs' lines begin with their names, its banner with a
+# blank or #), and it must have seen each demo end as it ended them, by
+# SIGTERM.
+if strangers=$(grep -E '^[^#[:space:]]' "$log" | grep -v '^xscreensaver'); [[ -n $strangers ]]; then
+  fail "the demo wrote to the daemon's log: $(head -c 400 <<<"$strangers")"
+elif grep -qE '^[0-9]+$|Vorlex' "$work/settings.log"; then
+  fail "the preview wrote to the settings dialog's output: $(head -c 400 "$work/settings.log")"
+elif grep -q 'abnormally' "$log"; then
+  fail "the daemon logged an abnormal end: $(grep 'abnormally' "$log" | head -c 400)"
+else
+  pass "the daemon's log holds none of the demo's lines and no abnormal end"
 fi
 "${user[@]}" xscreensaver-command -exit >/dev/null 2>&1
 wait_for "$daemon" 10

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "draw/frame.h"
+#include "app/display_request.h"
 #include "app/loop.h"
 #include "shell/SDLMain.h"
 #include "app/quit.h"
@@ -212,4 +213,19 @@ TEST(StartUpSignals, EndTheProcessAtOnceWithStatus0)
         EXPECT_EXIT((signal(number, SIG_DFL), catchTerminationSignals(), raise(number)),
                     testing::ExitedWithCode(0), "");
     }
+}
+
+// A screensaver daemon logs a program that SIGTERM does not kill as ending
+// abnormally; its other signals still end it with status 0.
+TEST(StartUpSignals, EndAScreensaverBySIGTERM)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto signalScreensaver = [](int number) {
+        requestDisplay({DisplayMode::root, 0});
+        signal(number, SIG_DFL);
+        catchTerminationSignals();
+        raise(number);
+    };
+    EXPECT_EXIT(signalScreensaver(SIGTERM), testing::KilledBySignal(SIGTERM), "");
+    EXPECT_EXIT(signalScreensaver(SIGHUP), testing::ExitedWithCode(0), "");
 }

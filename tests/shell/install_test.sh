@@ -47,6 +47,12 @@ else
     expect_clean_exit "the installed launcher, run from another folder, and Ctrl+Q"
   fi
   check_options "the installed launcher" / "$launcher"
+  # A PATH without the system's folders: the launcher finds its own.
+  if said=$(cd / && env PATH=/usr/local/bin "$launcher" --version 2>&1) && [[ $said == "Vorlex "* ]]; then
+    pass "the installed launcher with PATH=/usr/local/bin: $said"
+  else
+    fail "the installed launcher with PATH=/usr/local/bin: $said"
+  fi
   # The desktop entry's second action: the demo in a window.
   action=$(sed -n '/^\[Desktop Action window\]/,/^\[/s/^Exec=//p' "$entry")
   if [[ $action != "$exec_line --window" ]]; then

@@ -72,6 +72,9 @@ TEST(Options, MistakesAreOneLineThatNamesThem)
         {{"--window-id"}, "Vorlex: --window-id needs a window ID (--help lists the options)"},
         {{"--w"}, "Vorlex: option \"--w\" is ambiguous: --window, --window-id (--help lists the options)"},
         {{"--wind=5"}, "Vorlex: option \"--wind=5\" is ambiguous: --window, --window-id (--help lists the options)"},
+        // Five candidates, an odd number, are as ambiguous as two.
+        {{"--=0x7"}, "Vorlex: option \"--=0x7\" is ambiguous: --help, --version, --window, --root, --window-id "
+                     "(--help lists the options)"},
         {{"--window-id", "5", "--win"},
          "Vorlex: option \"--win\" is ambiguous: --window, --window-id (--help lists the options)"},
         {{"--window-id", "5", "--window"},

@@ -34,12 +34,14 @@ wait_for() {
 }
 
 # Runs the program from folder $1 with the environment settings after $3 and
-# expects it to fail as promised: within 20 s, status 1, exactly one line on
-# standard error matching $2, nothing on standard output, nothing left running.
+# the options in the array options, and expects it to fail as promised: within
+# 20 s, status 1, exactly one line on standard error matching $2, nothing on
+# standard output, nothing left running.
+options=()
 expect_failure() {
   local folder=$1 pattern=$2 what=$3
   shift 3
-  (cd "$folder" && exec env "$@" "$runner" >"$work/out" 2>"$work/err") &
+  (cd "$folder" && exec env "$@" "$runner" "${options[@]}" >"$work/out" 2>"$work/err") &
   wait_for $! 20
   local lines
   lines=$(wc -l <"$work/err")

@@ -182,4 +182,7 @@ void SDL_Delay(Uint32 ms)
 
 void SDL_GL_SwapBuffers() { recordSdl("SDL_GL_SwapBuffers()"); }
 
+// The recording GL has the frame's calls alone: no other is to be found.
+void *SDL_GL_GetProcAddress(const char *) { return nullptr; }
+
 } // extern "C"

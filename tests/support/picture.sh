@@ -29,3 +29,14 @@ expect_picture() {
   done
   fail "$what: expected the crosshair across ${pw}x${ph}+${px}+${py}, saw it across ${box:-nothing}"
 }
+
+# The crosshair's two lines in a screenshot of the 4:3 window $1: prints the
+# share of the picture's height that its bluest column holds, and of its width
+# for the bluest row. A line scaled down may be dim, but blue outweighs red
+# and green along it.
+crosshair_lines() {
+  import -window "$1" "$work/lines.png" 2>/dev/null &&
+    convert "$work/lines.png" -fx 'b > r + 0.1 && b > g + 0.1' "$work/mask.png" 2>/dev/null &&
+    convert "$work/mask.png" \( +clone -scale 'x1!' -format '%[fx:maxima.r] ' -write info: +delete \) \
+      -scale '1x!' -format '%[fx:maxima.r]\n' info: 2>/dev/null
+}
