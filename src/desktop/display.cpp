@@ -35,6 +35,14 @@ namespace {
 constexpr int kProbeSeconds = 5;
 constexpr int kOpenSeconds = 30;
 
+// The X server going away once the window is up but before start-up is
+// done: the line must reach the real standard error, not the held one.
+int onLostDisplayWhileOpening(Display *display)
+{
+    displayStderr.release();
+    return onLostDisplay(display);
+}
+
 } // namespace
 
 void openDisplay()
@@ -98,6 +106,8 @@ void openDisplay()
     }
     if (!mWIN)
         displayFail(action, SDL_GetError());
+    // After SDL_SetVideoMode: SDL may set a handler of its own before.
+    XSetIOErrorHandler(onLostDisplayWhileOpening);
     if (mode == DisplayMode::fullScreen || windowed)
         checkScreen();
     if (foreign && !watchForeignWindow()) {
@@ -108,8 +118,6 @@ void openDisplay()
         displayFail("cannot cover the screen", reason);
     if (const std::string problem = rectangleTextureProblem(); !problem.empty())
         displayFail("cannot draw rectangle textures", problem);
-    // After the display is open: SDL may set a handler of its own.
-    XSetIOErrorHandler(onLostDisplay);
     // Another program's window keeps its title and its pointer.
     if (!foreign) {
         SDL_WM_SetCaption("OpenGL Test Window", NULL);
@@ -118,6 +126,7 @@ void openDisplay()
     syncProbe();
     endSilenceLimit();
     displayStderr.release();
+    XSetIOErrorHandler(onLostDisplay);
     closeProbe();
     markDisplayOpen();
     takeQuitRequestsFromNowOn();
