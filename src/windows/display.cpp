@@ -12,9 +12,10 @@
 #include "app/fail.h"
 #include "app/quit.h"
 
-SDL_Surface *mWIN;
-
 namespace {
+
+// The surface SDL_SetVideoMode gave; SDL owns it.
+SDL_Surface *display;
 
 // SDL 1.2's filter: 0 drops the event, 1 lets SDL queue it. Alt+F4 closes a
 // window on Windows, and SDL takes it as a key press, full screen or not;
@@ -44,8 +45,8 @@ void openDisplay()
     SDL_SetEventFilter(quitKeyFilter);
 
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    mWIN = SDL_SetVideoMode(640, 480, 32, windowed ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
-    if (!mWIN)
+    display = SDL_SetVideoMode(640, 480, 32, windowed ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
+    if (!display)
         startFail(windowed ? "cannot open the 640x480 OpenGL window"
                            : "cannot open the 640x480 full-screen OpenGL display",
                   SDL_GetError());
