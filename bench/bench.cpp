@@ -50,7 +50,7 @@ Recording recording;
 // Frames drawn so far, both by the program and replayed.
 long drawnFrames = 0;
 std::vector<long> displayPeaksKiB;
-// Milliseconds from SDL_Init to the display's being open, to inits()'s
+// Milliseconds from SDL_Init to the display's being open, to startUp()'s
 // return, and to the end of the replay's uploads.
 std::vector<double> displayReadyMs, programReadyMs, replayReadyMs;
 
@@ -177,7 +177,7 @@ void runStartups(MedianReporter &reporter)
 // Returns false when the recording could not be made.
 bool runFrames(MedianReporter &reporter)
 {
-    inits();  // on failure it ends the process with the program's own message
+    startUp();  // on failure it ends the process with the program's own message
     try {
         recording = captureFrames(VORLEX_CAPTURE_TOOL, kWarmUpFrames + kFramesPerRun * kFrameRuns);
     } catch (const std::exception &e) {

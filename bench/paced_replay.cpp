@@ -18,6 +18,7 @@
 
 #include "app/platform.h"
 #include "app/rate.h"
+#include "app/startup.h"
 #include "baseline.h"
 #include "process.h"
 #include "recording/replay.h"
@@ -41,7 +42,8 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
 
     openDisplay();  // on failure it ends the process with the program's own message
-    replayStartup("vorlex_paced_replay");
+    renderState();  // the program's own start-up after the display
+    loadTextures();
     FrameClock frameClock;
     frameClock.waitEnd = SDL_GetTicks();
     for (std::size_t frame = 0;; frame = (frame + 1) % recording.frameCount()) {

@@ -1,7 +1,7 @@
-// The program's start-up up to its first frame: inits() (display, render
+// The program's start-up up to its first frame: startUp() (display, render
 // state, the ten textures), then drawFrame() and the swap, as the
 // frame loop draws its first frame, with no pacing. Prints the microseconds
-// from SDL_Init to the end of that swap and to the return of inits(), then
+// from SDL_Init to the end of that swap and to the return of startUp(), then
 // its peak resident memory in KiB. Run from the folder that holds Vorlex.app.
 #include <SDL.h>
 #include <SDL_opengl.h>
@@ -17,7 +17,7 @@ int main()
 {
     const auto start = std::chrono::steady_clock::now();
     // Ends the process with the program's own message on any failure.
-    inits();
+    startUp();
     const auto ready = std::chrono::steady_clock::now();
     drawFrame(0);
     SDL_GL_SwapBuffers();

@@ -1,8 +1,8 @@
 # The program's files by layer, as paths from the top of the tree: the
-# desktop build (CMakeLists.txt) and the web page's (web/CMakeLists.txt) both
-# take them from here.
+# desktop build (CMakeLists.txt), the web page's (web/CMakeLists.txt) and
+# Windows's (windows/CMakeLists.txt) take them from here.
 
-# The drawing: the frame's GL calls (back, modelDraw, the scenes, the text and
+# The drawing: the frame's GL calls (drawFrame, the scenes, the text and
 # the texture slots). GL alone: no SDL header, no loop, no shell.
 set(VORLEX_DRAW_SOURCES
   src/draw/frame.cpp

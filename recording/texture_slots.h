@@ -1,5 +1,5 @@
 // A frame's records name a texture by the slot that holds it, 0 to
-// kSlotCount - 1 in the order inits() fills them, not by the name GL gave:
+// kSlotCount - 1 in the order startUp() fills them, not by the name GL gave:
 // a recording made against stand-in names replays against the names the
 // real GL gave.
 #pragma once

@@ -1,5 +1,5 @@
 // The headless harness: frames of the real scenes on the real GL with no
-// timing involved. After inits(), each frame is drawFrame(), as the frame
+// timing involved. After startUp(), each frame is drawFrame(), as the frame
 // loop draws it, left in the back buffer to be read. The scenes
 // keep their state for the whole process, so frames only go forward.
 #pragma once

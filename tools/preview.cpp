@@ -25,7 +25,7 @@ int main(int argc, char *argv[])
     const int frames = frameArgument("vorlex_preview", "FRAMES", argv[2]);
     const int step = frameArgument("vorlex_preview", "STEP", argv[3]);
 
-    inits();
+    startUp();
     showRate(RateShown::modelled);
     for (int n = 1; n <= frames; ++n) {
         drawUpTo(n);

@@ -1,6 +1,6 @@
-// The pixel budget of one image, on every platform (the desktop's and the web
-// page's image reading check it), on the size a header declares before
-// decoding and on the decoded picture.
+// The pixel budget of one image, on every platform (each platform's image
+// reading checks it), on the size a header declares before decoding and on
+// the decoded picture.
 #pragma once
 
 #include <string>

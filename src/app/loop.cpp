@@ -12,6 +12,7 @@
 #include "app/display_request.h"
 #include "app/platform.h"
 #include "app/quit.h"
+#include "app/rate.h"
 #include "app/startup.h"
 
 namespace {
@@ -42,12 +43,11 @@ void checkFrame(bool) {}
 
 } // namespace
 
-FrameClock loopClock;
-
 extern "C" int SDL_main(int, char *[])
 {
-    inits();
-    while (endKeys()) {
+    startUp();
+    FrameClock loopClock;
+    while (keepRunning()) {
         drawFrame(loopClock.rate());
         // The wait comes before the swap, so successive swaps are at least
         // 16 ms apart; a frame that already took that long is not slowed.
@@ -65,18 +65,16 @@ extern "C" int SDL_main(int, char *[])
     return 0;
 }
 
-int endKeys()
+bool keepRunning()
 {
     // A quit request that the shell could not queue, SDL's queue being full,
     // ends the loop all the same.
     if (takeUnqueuedQuit())
-        return 0;
+        return false;
     SDL_Event event;
     if (SDL_PollEvent(&event) == 0)
-        return 1;
+        return true;
     if (event.type == SDL_KEYDOWN)
-        return event.key.keysym.sym == SDLK_ESCAPE ? 0 : 1;
-    if (event.type == SDL_QUIT)
-        return 0;
-    return 1;
+        return event.key.keysym.sym != SDLK_ESCAPE;
+    return event.type != SDL_QUIT;
 }

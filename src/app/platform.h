@@ -1,14 +1,14 @@
-// What a platform provides around the shared start-up and frame loop: the
-// display, image decoding and how a drawn frame reaches the screen. The
-// clock, the sleep and the event queue are SDL's on every platform. The
-// desktop's are display.cpp and image.cpp (and the files they name); the web
-// page's live in web/.
+// The seam between the shared app and a platform: everything a platform
+// provides around the shared start-up and frame loop. The clock, the sleep
+// and the event queue are SDL's on every platform. Each platform implements
+// all of it in its own folder: the desktop in src/desktop, the web page in
+// src/web, Windows in src/windows; each file there opens by naming what it
+// implements.
 #pragma once
 
 #include <SDL.h>
+#include <cstdint>
 #include <string>
-
-extern SDL_Surface *mWIN;
 
 // Where the program looks for its images, relative to the working directory.
 #define VORLEX_RESOURCES "Vorlex.app/Contents/Resources/"
@@ -27,3 +27,10 @@ SDL_Surface *stageFile(const char *path, bool padded, long largest, std::string 
 
 // Shows the frame just drawn.
 void presentFrame();
+
+// Writes the frame-rate line "<rate>\n" (on Windows "<rate>\r\n") to
+// descriptor fd without waiting: a reader that stopped reading, a terminal
+// paused with Ctrl+S or a pipe whose reader left must never hold up the
+// frames. False when the line could not go out now; it is dropped, not kept
+// for later.
+bool writeRate(int fd, std::uint32_t rate);

@@ -42,10 +42,3 @@ struct FrameClock {
 
     std::uint32_t rate() const { return lastRate; }
 };
-
-// Writes the frame-rate line "<rate>\n" (on Windows "<rate>\r\n") to
-// descriptor fd without waiting: a reader that stopped reading, a terminal
-// paused with Ctrl+S or a pipe whose reader left must never hold up the
-// frames. False when the line could not go out now; it is dropped, not kept
-// for later. Each platform writes it its own way (rate_line.cpp).
-bool writeRate(int fd, std::uint32_t rate);

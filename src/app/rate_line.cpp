@@ -1,5 +1,6 @@
-// The frame-rate line on a POSIX system: the desktop and the web page.
-#include "app/rate.h"
+// The frame-rate line on a POSIX system, for the desktop and the web page:
+// implements writeRate() of platform.h.
+#include "app/platform.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -7,7 +7,7 @@
 #include "app/texture.h"
 #include "draw/scenes/slots.h"
 
-void inits()
+void startUp()
 {
     openDisplay();
     renderState();

@@ -4,7 +4,7 @@
 
 // Opens the display, fixes the render state and the projection, and loads the
 // ten textures. Any failure ends the process through startFail().
-void inits();
+void startUp();
 
 // The two halves after the display, which a platform whose GL context can be
 // taken away (the web page's) runs again once it is given back: the render

@@ -61,7 +61,7 @@ void loadTexture(const char *path, unsigned long *texture, GLenum target)
 
 } // namespace
 
-int Pot(int n)
+int nextPowerOfTwo(int n)
 {
     int p = 1;
     // Stop at 2^30: doubling past it would overflow. Callers pass image

@@ -2,7 +2,7 @@
 #pragma once
 
 // The smallest power of two that is at least n, counting from 1.
-int Pot(int n);
+int nextPowerOfTwo(int n);
 
 // Loads the image at path into a new GL_TEXTURE_2D texture padded to
 // power-of-two sides with transparent black, the image at its top left with

@@ -26,9 +26,10 @@
 #include "desktop/screen.h"
 #include "desktop/x_errors.h"
 
-SDL_Surface *mWIN;
-
 namespace {
+
+// The surface SDL_SetVideoMode gave; SDL owns it.
+SDL_Surface *display;
 
 // How long the X display may keep silent: to the answer of a first
 // connection, and then while SDL and GL set up the window and context.
@@ -88,13 +89,13 @@ void openDisplay()
     requireVisibleDriver();
 
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    mWIN = SDL_SetVideoMode(640, 480, 32, windowed || foreign ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
+    display = SDL_SetVideoMode(640, 480, 32, windowed || foreign ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
     const std::string action = foreign    ? foreignWindowAction()
                                : windowed ? "cannot open the 640x480 OpenGL window"
                                           : "cannot open the 640x480 full-screen OpenGL display";
     // A window its owner destroyed meanwhile explains any failure: a daemon
     // closing a preview at once.
-    if (foreign && (!mWIN || requestRefused()))
+    if (foreign && (!display || requestRefused()))
         endIfForeignWindowGone();
     if (requestRefused()) {
         std::string reason = refusedReason(probeConnection());
@@ -104,7 +105,7 @@ void openDisplay()
                       "with +iglx: unset it";
         displayFail(action, reason);
     }
-    if (!mWIN)
+    if (!display)
         displayFail(action, SDL_GetError());
     // After SDL_SetVideoMode: SDL may set a handler of its own before.
     XSetIOErrorHandler(onLostDisplayWhileOpening);

@@ -6,7 +6,10 @@
 #include "draw/scenes/scenes.h"
 #include "draw/text/overlay.h"
 
-void back()
+namespace {
+
+// Clears the frame and draws the blue crosshair under the identity matrix.
+void drawBackground()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -19,25 +22,28 @@ void back()
     glEnd();
 }
 
-void modelDraw(std::uint32_t rate)
+// The fixed square and the eight scenes, in their fixed order.
+void drawScenes()
 {
-    // Drawn under the identity that back() left: the fixed square at the origin.
+    // Drawn under the identity that drawBackground() left: the fixed square at the origin.
     modelA();
     // No depth test: each scene lies over the ones before it.
     modelA_move();
     modelA_scal();
     modelA_rots();
     modelB_alph();
-    modelA_msr();
+    modelA_moveScaleRotate();
     modelC_alph();
     modelD_xfade();
     modelE_xfade();
-    // Last, so the text lies over everything else.
-    fontSet(rate);
 }
+
+} // namespace
 
 void drawFrame(std::uint32_t rate)
 {
-    back();
-    modelDraw(rate);
+    drawBackground();
+    drawScenes();
+    // Last, so the text lies over everything else.
+    drawOverlay(rate);
 }

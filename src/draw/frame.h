@@ -5,12 +5,7 @@
 
 #include <cstdint>
 
-// Clears the frame and draws the blue crosshair under the identity matrix.
-void back();
-
-// Everything that lies over the background, in its fixed order, with the
-// overlay showing `rate` frames per second (0 before the first measure).
-void modelDraw(std::uint32_t rate);
-
-// The whole frame, composed here and nowhere else: back(), then modelDraw(rate).
+// The whole frame, composed here and nowhere else: the background with its
+// blue crosshair, the fixed square and the eight scenes over it, and last the
+// text, showing `rate` frames per second (0 before the first measure).
 void drawFrame(std::uint32_t rate);

@@ -11,6 +11,7 @@
 #include "app/loop.h"
 #include "app/quit.h"
 #include "shell/events.h"
+#include "shell/options.h"
 #include "shell/system.h"
 
 namespace {
@@ -18,14 +19,12 @@ namespace {
 int gArgc;
 char **gArgv;  // gArgc + 1 entries, the last null; never freed
 bool gFinderLaunch;
-bool gCalledAppMainline;
 
 } // namespace
 
 void captureArguments(int argc, char *argv[])
 {
-    // Exactly four characters are compared: "-psn_0_12345" and "-psn" alike.
-    gFinderLaunch = argc >= 2 && std::strncmp(argv[1], "-psn", 4) == 0;
+    gFinderLaunch = isDesktopLaunch(argc, argv);
     gArgc = gFinderLaunch ? 1 : argc;
     gArgv = static_cast<char **>(std::malloc(sizeof(char *) * (static_cast<std::size_t>(gArgc) + 1)));
     if (!gArgv) {
@@ -65,12 +64,10 @@ void SDLApplication::setDelegate(SDLMain *delegate)
     delegate_ = delegate;
 }
 
-void SDLApplication::run(const std::vector<std::string> &filesToOpen)
+void SDLApplication::run()
 {
     installKeyEquivalents();
     catchTerminationSignals();
-    for (const std::string &file : filesToOpen)
-        delegate_->applicationOpenFile(this, file.c_str());
     delegate_->applicationDidFinishLaunching();
 }
 
@@ -111,7 +108,6 @@ void SDLApplication::terminate()
 void SDLMain::applicationDidFinishLaunching()
 {
     setupWorkingDirectory(gFinderLaunch);
-    gCalledAppMainline = true;
     const int status = SDL_main(gArgc, gArgv);
     endAsSignalled();
     std::exit(status);
@@ -136,26 +132,4 @@ void SDLMain::setupWorkingDirectory(bool shouldChdir)
         std::fflush(stderr);
         std::abort();
     }
-}
-
-bool SDLMain::applicationOpenFile(SDLApplication *, const char *filename)
-{
-    if (!gFinderLaunch || gCalledAppMainline)
-        return false;
-    // Paths are bytes on Linux; the UTF-8 form is the path as it is.
-    const std::size_t size = std::strlen(filename) + 1;
-    char *copy = static_cast<char *>(std::malloc(size));
-    if (!copy)
-        return false;
-    char **grown = static_cast<char **>(
-        std::realloc(gArgv, sizeof(char *) * (static_cast<std::size_t>(gArgc) + 2)));
-    if (!grown) {
-        std::free(copy);
-        return false;
-    }
-    std::memcpy(copy, filename, size);
-    gArgv = grown;
-    gArgv[gArgc++] = copy;
-    gArgv[gArgc] = nullptr;
-    return true;
 }

@@ -20,16 +20,16 @@ public:
 
     // Stands in for the application's event loop: routes the menus' key
     // equivalents and the system's termination requests to the application,
-    // hands the delegate the files to open, then tells it that launching has
-    // finished. The delegate ends the process.
-    [[noreturn]] void run(const std::vector<std::string> &filesToOpen = {});
+    // then tells the delegate that launching has finished. The delegate ends
+    // the process. (No Linux desktop hands a program files to open at launch.)
+    [[noreturn]] void run();
 
     // Sends the action of the item whose key equivalent this is; false when
     // no item has it.
     bool performKeyEquivalent(char key, unsigned modifierMask);
 
     // Sends the application an item's action. Only Quit, Hide and Minimize
-    // have something to do on Linux.
+    // have a counterpart on X11; About, Hide Others and Show All do nothing.
     void sendAction(Action action);
 
     // The Quit item and every termination request: one SDL_QUIT event, which
@@ -54,11 +54,6 @@ public:
     // of 1024 bytes or more ends start-up with one line and status 1; a
     // failed chdir aborts.
     void setupWorkingDirectory(bool shouldChdir);
-
-    // Adds a file to open to the arguments, only for a Finder launch and only
-    // before SDL_main runs; false, leaving the arguments as they were, when
-    // it does not or there is no memory for it.
-    bool applicationOpenFile(SDLApplication *application, const char *filename);
 };
 
 // Keeps the command line for SDL_main. A first argument that begins "-psn"

@@ -13,8 +13,9 @@ int main(int argc, char *argv[])
     requestDisplay(commandLine.display);
 
     captureArguments(argc, argv);
+    // X11's window manager raises and focuses a new window itself: the
+    // process needs no making it the front one.
     SDLApplication *application = SDLApplication::sharedApplication();
-    makeFrontProcess();
 
     application->setMainMenu(mainMenu(applicationName()));
     SDLMain delegate;

@@ -78,10 +78,15 @@ std::string spellOut(const std::string &argument, OptionSet options, std::string
 
 } // namespace
 
+bool isDesktopLaunch(int argc, const char *const argv[])
+{
+    return argc >= 2 && std::strncmp(argv[1], "-psn", 4) == 0;
+}
+
 CommandLine parseCommandLine(int argc, const char *const argv[], OptionSet options)
 {
     CommandLine line;
-    if (argc >= 2 && std::strncmp(argv[1], "-psn", 4) == 0)
+    if (isDesktopLaunch(argc, argv))
         return line;
     std::string modeOption; // as the user wrote it
     bool help = false, version = false;

@@ -23,8 +23,11 @@ struct CommandLine {
 // --window-id, are the X desktop's alone.
 enum class OptionSet { x11, windows };
 
-// A first argument that begins "-psn" is a launch from the desktop, which
-// passes no options: the rest is not read.
+// Whether the first argument begins "-psn" (a process serial number, exactly
+// those four characters): a launch from the desktop, which passes no options.
+bool isDesktopLaunch(int argc, const char *const argv[]);
+
+// At a launch from the desktop the rest is not read.
 CommandLine parseCommandLine(int argc, const char *const argv[], OptionSet options);
 
 // What --help prints.

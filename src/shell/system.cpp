@@ -173,8 +173,3 @@ std::string processName()
     const std::string name = lastComponent(executablePath());
     return name.empty() ? program_invocation_short_name : name;
 }
-
-bool makeFrontProcess()
-{
-    return true;
-}

@@ -43,8 +43,3 @@ void guardStandardStreams();
 
 // The name the program runs under: its executable's file name.
 std::string processName();
-
-// Makes the process the foreground application. There is nothing to do on
-// X11, where the window manager raises and focuses a new window itself;
-// true, for success, as on any system that does.
-bool makeFrontProcess();

@@ -10,9 +10,10 @@
 #include "gl_layer.h"
 #include "page.h"
 
-SDL_Surface *mWIN;
-
 namespace {
+
+// The surface SDL_SetVideoMode gave; SDL owns it.
+SDL_Surface *display;
 long presented = 0;
 
 // A context given back holds nothing: the layer's own objects, the render
@@ -37,8 +38,8 @@ void openDisplay()
         startFail("cannot start SDL's video subsystem", SDL_GetError());
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     // Full screen is the user's to ask of the browser; the page scales the canvas.
-    mWIN = SDL_SetVideoMode(640, 480, 32, SDL_OPENGL);
-    if (!mWIN)
+    display = SDL_SetVideoMode(640, 480, 32, SDL_OPENGL);
+    if (!display)
         startFail("cannot open the 640x480 OpenGL display", SDL_GetError());
     webTakeKeys();
     webWatchContext();

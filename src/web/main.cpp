@@ -22,8 +22,8 @@ int main()
         return SDL_main(0, nullptr);
 
     // As the loop draws them, without its pacing or frame-rate window.
-    inits();
-    while (framesPresented() < frames && endKeys()) {
+    startUp();
+    while (framesPresented() < frames && keepRunning()) {
         drawFrame(0);  // no window closes: the rate shown stays 0
         presentFrame();
     }

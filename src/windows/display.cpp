@@ -18,9 +18,10 @@
 #include "windows/preview.h"
 #include "windows/saver.h"
 
-SDL_Surface *mWIN;
-
 namespace {
+
+// The surface SDL_SetVideoMode gave; SDL owns it.
+SDL_Surface *display;
 
 // SDL 1.2's filter: 0 drops the event, 1 lets SDL queue it. Alt+F4 closes a
 // window on Windows, and SDL takes it as a key press, full screen or not;
@@ -63,15 +64,15 @@ void openDisplay()
     SDL_SetEventFilter(filterEvents);
 
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    mWIN = SDL_SetVideoMode(640, 480, 32, windowed || preview ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
+    display = SDL_SetVideoMode(640, 480, 32, windowed || preview ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
     // A preview closed while SDL set it up: nothing is wrong.
-    if (!mWIN && preview && previewGone()) {
+    if (!display && preview && previewGone()) {
         SDL_Quit();
         std::exit(0);
     }
-    if (!mWIN && preview)
+    if (!display && preview)
         startFail("cannot draw the preview", SDL_GetError());
-    if (!mWIN)
+    if (!display)
         startFail(windowed ? "cannot open the 640x480 OpenGL window"
                            : "cannot open the 640x480 full-screen OpenGL display",
                   SDL_GetError());

@@ -1,5 +1,5 @@
-// The frame-rate line on Windows.
-#include "app/rate.h"
+// The frame-rate line on Windows: implements writeRate() of platform.h.
+#include "app/platform.h"
 
 #include <windows.h>
 #include <cstdio>

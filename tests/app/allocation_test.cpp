@@ -13,13 +13,11 @@ TEST(Allocation, NoneInAThousandFramesAfterTheFirst)
 {
     resetFakeGl();
     fakeGl.recording = false;
-    back();
-    modelDraw(0);  // the first frame may set up what lives for the run
+    drawFrame(0);  // the first frame may set up what lives for the run
 
     const std::size_t before = allocationCount();
     for (int frame = 2; frame <= 1001; ++frame) {
-        back();
-        modelDraw(0);
+        drawFrame(0);
     }
     const std::size_t made = allocationCount() - before;
     fakeGl.recording = true;

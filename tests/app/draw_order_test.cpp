@@ -1,8 +1,10 @@
-// modelDraw's order against the recording GL: the fixed square, then the eight
+// The frame's order against the recording GL: the background, the fixed square, then the eight
 // scenes in their fixed order, each recognised by the calls it opens with.
 // Other tests of this binary run frames too, so nothing here depends on which
 // frame of the scenes this is.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "draw/frame.h"
 #include "support/fakes.h"
@@ -17,7 +19,7 @@ const std::vector<std::pair<std::string, Calls>> kOpenings = {
     {"modelA_scal", {"glLoadIdentity()", "glPushMatrix()", "glTranslated(", "glScaled("}},
     {"modelA_rots", {"glLoadIdentity()", "glPushMatrix()", "glTranslated(32, 32, 0)", "glRotated("}},
     {"modelB_alph", {"glLoadIdentity()", "glPushMatrix()", "glTranslated(288, 208, 0)"}},
-    {"modelA_msr", {"glLoadIdentity()", "glTranslated(", "glScaled("}},
+    {"modelA_moveScaleRotate", {"glLoadIdentity()", "glTranslated(", "glScaled("}},
     {"modelC_alph", {"glLoadIdentity()", "glPushMatrix()", "glColor4d(1, 0, 0, 1)"}},
     {"modelD_xfade", {"glLoadIdentity()", "glEnable(GL_TEXTURE_2D)", "glPushMatrix()", "glTranslated(384, 304, 0)"}},
     {"modelE_xfade", {"glLoadIdentity()", "glEnable(GL_TEXTURE_2D)", "glEnable(GL_TEXTURE_RECTANGLE_ARB)",
@@ -50,11 +52,13 @@ std::string sceneOf(const Calls &part)
 TEST(DrawOrder, IsTheFixedSquareThenTheEightScenesInTheirOrder)
 {
     resetFakes();
-    back();
-    const std::size_t start = callLog.size();
-    modelDraw(0);
+    drawFrame(0);
 
-    // The square comes first, under back()'s identity.
+    // The background's crosshair ends with the frame's first glEnd; the square
+    // comes next, under the background's identity.
+    const auto crosshairEnd = std::find(callLog.begin(), callLog.end(), "glEnd()");
+    ASSERT_NE(crosshairEnd, callLog.end());
+    const std::size_t start = static_cast<std::size_t>(crosshairEnd - callLog.begin()) + 1;
     const Calls square = {"glColor3d(1, 0, 0)", "glBegin(GL_LINE_LOOP)", "glVertex2i(0, 0)", "glVertex2i(64, 0)",
                           "glVertex2i(64, 64)", "glVertex2i(0, 64)", "glEnd()"};
     ASSERT_GE(callLog.size(), start + square.size());
@@ -73,7 +77,7 @@ TEST(DrawOrder, IsTheFixedSquareThenTheEightScenesInTheirOrder)
     for (const auto &part : parts)
         seen.push_back(sceneOf(part));
     const Calls expected = {"modelA_move", "modelA_scal", "modelA_rots", "modelB_alph",
-                            "modelA_msr",  "modelC_alph", "modelD_xfade", "modelE_xfade"};
+                            "modelA_moveScaleRotate",  "modelC_alph", "modelD_xfade", "modelE_xfade"};
     // What is drawn after the eighth scene (the overlay) is not this test's concern.
     ASSERT_GE(seen.size(), expected.size());
     EXPECT_EQ(Calls(seen.begin(), seen.begin() + static_cast<std::ptrdiff_t>(expected.size())), expected);

@@ -6,24 +6,24 @@
 #include "app/rate.h"
 #include "app/texture.h"
 
-TEST(Pot, RoundsUpToAPowerOfTwoCountingFromOne)
+TEST(NextPowerOfTwo, RoundsUpToAPowerOfTwoCountingFromOne)
 {
-    EXPECT_EQ(Pot(0), 1);
-    EXPECT_EQ(Pot(1), 1);
-    EXPECT_EQ(Pot(-7), 1);
-    EXPECT_EQ(Pot(2), 2);
-    EXPECT_EQ(Pot(30), 32);
-    EXPECT_EQ(Pot(64), 64);
-    EXPECT_EQ(Pot(65), 128);
-    EXPECT_EQ(Pot(72), 128);
-    EXPECT_EQ(Pot(100), 128);
+    EXPECT_EQ(nextPowerOfTwo(0), 1);
+    EXPECT_EQ(nextPowerOfTwo(1), 1);
+    EXPECT_EQ(nextPowerOfTwo(-7), 1);
+    EXPECT_EQ(nextPowerOfTwo(2), 2);
+    EXPECT_EQ(nextPowerOfTwo(30), 32);
+    EXPECT_EQ(nextPowerOfTwo(64), 64);
+    EXPECT_EQ(nextPowerOfTwo(65), 128);
+    EXPECT_EQ(nextPowerOfTwo(72), 128);
+    EXPECT_EQ(nextPowerOfTwo(100), 128);
 }
 
-TEST(Pot, StopsAtTwoToTheThirtyInsteadOfOverflowing)
+TEST(NextPowerOfTwo, StopsAtTwoToTheThirtyInsteadOfOverflowing)
 {
-    EXPECT_EQ(Pot(1 << 30), 1 << 30);
-    EXPECT_EQ(Pot((1 << 30) + 1), 1 << 30);
-    EXPECT_EQ(Pot(0x7FFFFFFF), 1 << 30);
+    EXPECT_EQ(nextPowerOfTwo(1 << 30), 1 << 30);
+    EXPECT_EQ(nextPowerOfTwo((1 << 30) + 1), 1 << 30);
+    EXPECT_EQ(nextPowerOfTwo(0x7FFFFFFF), 1 << 30);
 }
 
 TEST(Pacing, WaitsOutTheRestOfSixteenMilliseconds)

@@ -44,7 +44,7 @@ TEST_F(StartupDeath, AMissingImageEndsStartUpWithoutLaterLoads)
                 std::abort();
             std::atexit([] { std::system((std::string("rm -rf ") + folder).c_str()); });
             checkShutDownAtExit();
-            inits();
+            startUp();
             if (callsFrom(0, "IMG_Load").size() != 2)
                 std::fprintf(stderr, "[a later image was loaded]\n");
         },
@@ -60,7 +60,7 @@ TEST_F(StartupDeath, AFailedStagingSurfaceFreesTheImage)
     EXPECT_EXIT(
         {
             checkShutDownAtExit();
-            inits();
+            startUp();
         },
         ::testing::ExitedWithCode(1),
         "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/image.bmp\" \\([^)]+\\): Out of memory\n"
@@ -73,7 +73,7 @@ TEST_F(StartupDeath, ATextureNameOfZeroEndsStartUp)
     EXPECT_EXIT(
         {
             checkShutDownAtExit();
-            inits();
+            startUp();
         },
         ::testing::ExitedWithCode(1),
         "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/image.bmp\" \\([^)]+\\): "
@@ -86,7 +86,7 @@ TEST_F(StartupDeath, AnImageLargerThanTheGlCanHoldIsReported)
     EXPECT_EXIT(
         {
             checkShutDownAtExit();
-            inits();
+            startUp();
         },
         ::testing::ExitedWithCode(1),
         "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/image.bmp\" \\([^)]+\\): the image is "
@@ -99,7 +99,7 @@ TEST_F(StartupDeath, AnEmptyImageIsReported)
     EXPECT_EXIT(
         {
             checkShutDownAtExit();
-            inits();
+            startUp();
         },
         ::testing::ExitedWithCode(1),
         "^Vorlex: cannot load \"Vorlex.app/Contents/Resources/img48.gif\" \\([^)]+\\): the image "
@@ -112,7 +112,7 @@ TEST_F(StartupDeath, FailuresToStartSdlOrOpenTheDisplayAreReported)
     EXPECT_EXIT(
         {
             checkShutDownAtExit();
-            inits();
+            startUp();
         },
         ::testing::ExitedWithCode(1),
         "^Vorlex: cannot start SDL's video subsystem: no video for you\n\\[last call SDL_Quit, 0 surfaces live\\]\n$");
@@ -122,7 +122,7 @@ TEST_F(StartupDeath, FailuresToStartSdlOrOpenTheDisplayAreReported)
     EXPECT_EXIT(
         {
             checkShutDownAtExit();
-            inits();
+            startUp();
         },
         ::testing::ExitedWithCode(1),
         "^Vorlex: cannot open the 640x480 full-screen OpenGL display: no mode for you\n"
@@ -132,7 +132,7 @@ TEST_F(StartupDeath, FailuresToStartSdlOrOpenTheDisplayAreReported)
 TEST_F(StartupDeath, AGlWithoutRectangleTexturesIsReported)
 {
     fakeGl.extensions = "GL_ARB_texture_rectangles GL_EXT_foo XGL_ARB_texture_rectangle";
-    EXPECT_EXIT(inits(), ::testing::ExitedWithCode(1),
+    EXPECT_EXIT(startUp(), ::testing::ExitedWithCode(1),
                 "^Vorlex: cannot draw rectangle textures: the OpenGL renderer \"recording stand-in\" "
                 "lacks the GL_ARB_texture_rectangle extension\n$");
 }
@@ -140,12 +140,12 @@ TEST_F(StartupDeath, AGlWithoutRectangleTexturesIsReported)
 TEST_F(StartupDeath, ADriverThatShowsNothingIsAFailureUnlessChosen)
 {
     fakeSdl.driver = "offscreen";
-    EXPECT_EXIT(inits(), ::testing::ExitedWithCode(1),
+    EXPECT_EXIT(startUp(), ::testing::ExitedWithCode(1),
                 "^Vorlex: cannot open the display: no display to show it on \\(DISPLAY is .*; SDL "
                 "chose its \"offscreen\" driver\\)\n$");
 
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    inits();
+    startUp();
     EXPECT_EQ(callsFrom(0, "IMG_Load").size(), 10u);
     unsetenv("SDL_VIDEODRIVER");
 }

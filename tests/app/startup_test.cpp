@@ -21,7 +21,7 @@ const char kMasks[] = "32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000)";
 
 TEST_F(Startup, SetsUpTheDisplayAndRenderStateInOrder)
 {
-    inits();
+    startUp();
     const Calls expected = {
         "SDL_Init(32)",
         // Everything SDL queues but key presses (2) and quit requests (12) is
@@ -59,7 +59,7 @@ TEST_F(Startup, SetsUpTheDisplayAndRenderStateInOrder)
 
 TEST_F(Startup, LoadsTheTenImagesInOrderIntoTheirSlots)
 {
-    inits();
+    startUp();
     const Calls expected = {
         "IMG_Load_RW(\"Vorlex.app/Contents/Resources/image.bmp\")",
         "IMG_Load_RW(\"Vorlex.app/Contents/Resources/image.gif\")",
@@ -74,7 +74,7 @@ TEST_F(Startup, LoadsTheTenImagesInOrderIntoTheirSlots)
     };
     EXPECT_EQ(callsFrom(0, "IMG_Load"), expected);
     // Names come out of glGenTextures in load order.
-    EXPECT_EQ((std::vector<unsigned long>{texA, texB, texC, texD, texE, texF, imgFontA[0],
+    EXPECT_EQ((std::vector<unsigned long>{texFixedSquare, texDriftingSquare, texPartnerSquare, texFixedRect, texDriftingRect, texPartnerRect, imgFontA[0],
                                           imgFontA[1], imgFontB[0], imgFontB[1]}),
               (std::vector<unsigned long>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     EXPECT_EQ(callsFrom(0, "glTexImage2D(GL_TEXTURE_2D").size(), 3u);

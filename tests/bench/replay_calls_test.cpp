@@ -1,5 +1,5 @@
-// The replay against the GL stand-in: its start-up and every replayed frame
-// make exactly the GL calls the program makes, every argument and texture
+// The replay against the GL stand-in: every replayed frame makes exactly the
+// GL calls the program makes, every argument and texture
 // name included, so the benchmark's replay does the same GL work as the
 // program.
 #include <gtest/gtest.h>
@@ -7,8 +7,6 @@
 #include <stdexcept>
 
 #include "draw/frame.h"
-#include "app/startup.h"
-#include "baseline.h"
 #include "process.h"
 #include "recording/replay.h"
 #include "recording/texture_slots.h"
@@ -40,33 +38,6 @@ TEST(Replay, EveryFrameMakesTheProgramsCalls)
         for (std::size_t i = 0; i < program.size(); ++i)
             ASSERT_EQ(callLog[i], program[i]) << "frame " << n << ", call " << i;
     }
-}
-
-// From the first call after the display is open: the program checks the GL's
-// extensions there, the replay does not.
-std::vector<std::string> startupGlCalls()
-{
-    std::vector<std::string> calls;
-    for (const std::string &call : callLog)
-        if (call.rfind("gl", 0) == 0 && (!calls.empty() || call.rfind("glClearColor", 0) == 0))
-            calls.push_back(call);
-    return calls;
-}
-
-TEST(Replay, StartUpMakesTheProgramsCalls)
-{
-    resetFakes();
-    fakeSdl.images.begin()->second = FakeImage{200, 30, 0};  // one image of its own size
-    inits();
-    const std::vector<std::string> program = startupGlCalls();
-    ASSERT_GT(program.size(), 50u);
-
-    resetFakes();
-    fakeSdl.images.begin()->second = FakeImage{200, 30, 0};
-    replayStartup("replay");
-    EXPECT_EQ(startupGlCalls(), program);
-    for (const TextureSlot &slot : textureTable)
-        EXPECT_NE(*slot.name, 0u) << slot.file;
 }
 
 TEST(Replay, ACaptureThatFailsIsAnError)

@@ -81,7 +81,7 @@ int main(int argc, char *argv[])
     std::stable_sort(pictures.begin(), pictures.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
 
-    inits();
+    startUp();
     if (modelled)
         showRate(RateShown::modelled);
     int status = 0;

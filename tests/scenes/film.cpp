@@ -13,7 +13,7 @@ const std::array<Drawing, 9> kOrder = {{
     {"modelA_scal", modelA_scal},
     {"modelA_rots", modelA_rots},
     {"modelB_alph", modelB_alph},
-    {"modelA_msr", modelA_msr},
+    {"modelA_moveScaleRotate", modelA_moveScaleRotate},
     {"modelC_alph", modelC_alph},
     {"modelD_xfade", modelD_xfade},
     {"modelE_xfade", modelE_xfade},
@@ -34,12 +34,12 @@ const std::array<Take, 9> &frame(int n)
     auto &frames = film();
     if (frames.empty()) {
         // The names the recording GL would give the first six loads.
-        texA = 1;
-        texB = 2;
-        texC = 3;
-        texD = 4;
-        texE = 5;
-        texF = 6;
+        texFixedSquare = 1;
+        texDriftingSquare = 2;
+        texPartnerSquare = 3;
+        texFixedRect = 4;
+        texDriftingRect = 5;
+        texPartnerRect = 6;
     }
     while (static_cast<int>(frames.size()) < n) {
         resetFakeGl();

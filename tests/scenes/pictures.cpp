@@ -23,7 +23,7 @@ int main(int argc, char *argv[])
         frames.push_back(frameArgument("scenes_pictures", "FRAME", argv[i]));
     std::sort(frames.begin(), frames.end());
 
-    inits();
+    startUp();
     for (const int n : frames) {
         drawUpTo(n);
         char path[4096];

@@ -110,20 +110,20 @@ TEST(Staircase, BlueIsOpaqueAndWhiteClearWhenTheirFadersTurnOnFrame200)
 
 TEST(TexturedSquares, TheFixedPowerOfTwoSquareShowsItsTexelsWhenOpaque)
 {
-    // Frame 100: the texA fader reaches 1.0. The rectangle-texture square
+    // Frame 100: the texFixedSquare fader reaches 1.0. The rectangle-texture square
     // covers it from (404, 324) on, so only the top-left 20 x 20 is probed.
     expectTexelsShown(picture(100), "image.bmp", 384, 304, 20, 20);
 }
 
 TEST(TexturedSquares, TheFixedRectangleSquareShowsItsTexelsWhenOpaque)
 {
-    // Frame 125: the texD fader reaches 1.0; 72 x 72 texels, one per unit.
+    // Frame 125: the texFixedRect fader reaches 1.0; 72 x 72 texels, one per unit.
     expectTexelsShown(picture(125), "img72.bmp", 404, 324, 72, 72);
 }
 
 TEST(TexturedSquares, AreInvisibleAtAlphaZero)
 {
-    // Frame 200: the texA fader is back at 0.0. Right of the white square and
+    // Frame 200: the texFixedSquare fader is back at 0.0. Right of the white square and
     // above the rectangle-texture square, nothing else lies there.
     EXPECT_TRUE(near(at(picture(200), 436, 314), 0, 0, 0));
 }
@@ -145,7 +145,7 @@ TEST(Octagon, IsOpaqueRedOnTheFrameItsFaderTurns)
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    inits();
+    startUp();
     for (int n : kProbedFrames) {
         drawUpTo(n);
         pictures().emplace(n, Frame());

@@ -32,7 +32,7 @@ TEST(FrameOne, IsTheSquareThenTheEightScenesCallForCall)
         {"glTranslated(360, 280, 0)"}, drawn([] { modelB(1.0, 1.0, 1.0, 0.01); }), kPopPush,
         {"glTranslated(32.25, 32.125, 0)", "glRotated(6, 0, 0, 1)", "glTranslated(-32, -32, 0)"},
         drawn([] { modelB(1.0, 1.0, 0.0, 0.005); }), {"glPopMatrix()"},
-        // modelA_msr: drifter (1.2, 1), scl 0.0125 so c = 31.6, spinner 360; the sum
+        // modelA_moveScaleRotate: drifter (1.2, 1), scl 0.0125 so c = 31.6, spinner 360; the sum
         // 31.6 + 1.2 rounds to 32.800000000000004 in doubles. No push.
         {"glLoadIdentity()", "glTranslated(32.800000000000004, 32.6, 0)", "glScaled(0.0125, 0.0125, 0)",
          "glTranslated(32, 32, 0)", "glRotated(360, 0, 0, 1)", "glTranslated(-32, -32, 0)"},
@@ -72,7 +72,7 @@ TEST(Scenes, LeaveTheStackAsTheyFoundItAndTexturingOff)
             const std::string where = std::string(kOrder[i].name) + " on frame " + std::to_string(n);
             EXPECT_EQ(t.depth, 0) << where;
             EXPECT_TRUE(t.enabled.empty()) << where;
-            // Only modelA_move and modelA_msr leave their transformation unbracketed.
+            // Only modelA_move and modelA_moveScaleRotate leave their transformation unbracketed.
             const bool brackets = i != 0 && i != 1 && i != 5;
             EXPECT_EQ(t.deepest, brackets ? 1 : 0) << where;
             if (i > 0) {

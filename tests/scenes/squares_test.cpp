@@ -1,5 +1,5 @@
 // The scenes of the red outline square (modelA_move, modelA_scal,
-// modelA_rots, modelA_msr) against the recording GL: the frames on which their
+// modelA_rots, modelA_moveScaleRotate) against the recording GL: the frames on which their
 // animators turn and wrap.
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ TEST(ModelARots, SpinnersCountDownAndNeverReachZero)
 
 namespace {
 
-// modelA_msr's scale on frame n: 81 rising steps of 0.0125, the 81st set to
+// modelA_moveScaleRotate's scale on frame n: 81 rising steps of 0.0125, the 81st set to
 // 1.0, then 81 falling ones, the 81st set to 0.0, over and over.
 double msrScale(int n)
 {
@@ -69,7 +69,7 @@ Calls msrPlacement(int n, double x, double y)
 
 Calls msrPlacementOf(int n)
 {
-    const Calls all = calls(n, "modelA_msr");
+    const Calls all = calls(n, "modelA_moveScaleRotate");
     return {all.at(1), all.at(2)};
 }
 
@@ -92,7 +92,7 @@ TEST(ModelAMsr, WrapsYOnFrame481AndXOnFrame534)
 
 TEST(ModelAMsr, SpinsNineDegreesAFrameDownwards)
 {
-    EXPECT_EQ(only(calls(2, "modelA_msr"), "glRotated"), Calls{rotated(351)});
-    EXPECT_EQ(only(calls(40, "modelA_msr"), "glRotated"), Calls{rotated(9)});
-    EXPECT_EQ(only(calls(41, "modelA_msr"), "glRotated"), Calls{rotated(360)});
+    EXPECT_EQ(only(calls(2, "modelA_moveScaleRotate"), "glRotated"), Calls{rotated(351)});
+    EXPECT_EQ(only(calls(40, "modelA_moveScaleRotate"), "glRotated"), Calls{rotated(9)});
+    EXPECT_EQ(only(calls(41, "modelA_moveScaleRotate"), "glRotated"), Calls{rotated(360)});
 }

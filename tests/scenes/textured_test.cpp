@@ -10,7 +10,7 @@ TEST(ModelDXfade, TheCrossFadeTurnsOnFrame40)
     const Calls colours = only(calls(40, "modelD_xfade"), "glColor4d");
     ASSERT_EQ(colours.size(), 3u);
     EXPECT_EQ(colours[1], "glColor4d(1, 1, 1, 1)");
-    EXPECT_EQ(colours[2], "glColor4d(1, 1, 1, 0)") << "the texC square shows 1 - al1";
+    EXPECT_EQ(colours[2], "glColor4d(1, 1, 1, 0)") << "the partner square shows 1 - al1";
     EXPECT_EQ(only(calls(100, "modelD_xfade"), "glColor4d")[0], "glColor4d(1, 1, 1, 1)");
     EXPECT_EQ(only(calls(240, "modelD_xfade"), "glColor4d")[1], "glColor4d(1, 1, 1, 0)")
         << "al1 falls for 200 frames";

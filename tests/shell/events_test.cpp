@@ -46,7 +46,7 @@ TEST_F(KeyEquivalents, CtrlQPushesOneQuitEventAndIsConsumed)
     EXPECT_EQ(press(SDLK_q, KMOD_RCTRL | KMOD_CAPS | KMOD_NUM), 0);
     EXPECT_EQ(callLog, (Calls{"SDL_PushEvent(12)", "SDL_PushEvent(12)"}));
     // The frame loop takes the pushed event as its quit.
-    EXPECT_EQ(endKeys(), 0);
+    EXPECT_FALSE(keepRunning());
 }
 
 TEST_F(KeyEquivalents, CtrlHAndCtrlMIconifyTheWindow)
@@ -86,10 +86,10 @@ TEST_F(KeyEquivalents, AQuitTheFullQueueRefusedEndsTheNextQuitTest)
     EXPECT_EQ(press(SDLK_q, KMOD_LCTRL), 0);
     fakeSdl.polls.push_back(keyDown(SDLK_SPACE));  // the queue is full of other events
     callLog.clear();
-    EXPECT_EQ(endKeys(), 0);
+    EXPECT_FALSE(keepRunning());
     EXPECT_TRUE(callLog.empty()) << "answered without taking an event";
     // Taken once: the loop has ended on it.
-    EXPECT_EQ(endKeys(), 1);
+    EXPECT_TRUE(keepRunning());
 }
 
 namespace {
@@ -132,10 +132,10 @@ TEST_F(TerminationSignals, EachEndsTheFrameLoopThroughAQuitEvent)
         callLog.clear();
         fakeSdl.polls.clear();
         ASSERT_EQ(raise(number), 0);
-        EXPECT_EQ(endKeys(), 0);
+        EXPECT_FALSE(keepRunning());
         EXPECT_EQ(callLog, (Calls{"SDL_PushEvent(12)", "SDL_PollEvent()"}));
         callLog.clear();
-        EXPECT_EQ(endKeys(), 1) << "one signal, one quit event";
+        EXPECT_TRUE(keepRunning()) << "one signal, one quit event";
     }
 }
 
@@ -145,7 +145,7 @@ TEST_F(TerminationSignals, AreNotForgottenWhenTheQueueIsFull)
     catchTerminationSignals();
     fakeSdl.queueFull = true;
     ASSERT_EQ(raise(SIGTERM), 0);
-    EXPECT_EQ(endKeys(), 0);
+    EXPECT_FALSE(keepRunning());
     EXPECT_EQ(callLog, (Calls{"SDL_PushEvent(12)"}));
 }
 
@@ -157,7 +157,7 @@ TEST_F(TerminationSignals, OnesIgnoredAtStartStayIgnored)
     EXPECT_EQ(handler(SIGHUP), SIG_IGN);
     EXPECT_NE(handler(SIGINT), SIG_DFL) << "SIGINT is caught";
     ASSERT_EQ(raise(SIGHUP), 0);
-    EXPECT_EQ(endKeys(), 1);
+    EXPECT_TRUE(keepRunning());
 }
 
 TEST_F(TerminationSignals, ARepeatedOneEndsTheProcessOnlyWhenTheFirstWaitedSeconds)

@@ -1,7 +1,7 @@
-// Argument capture, files to open and the hand-over to SDL_main, against a
+// Argument capture and the hand-over to SDL_main, against a
 // recording stand-in for SDL_main. The shell ends the process with SDL_main's
 // result, so every launch runs in a child process. The binary is linked with
-// malloc and realloc wrapped, so that a test can make them fail.
+// malloc wrapped, so that a test can make it fail.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -14,16 +14,12 @@
 namespace {
 
 bool failMalloc = false;
-bool failRealloc = false;
 
 int mainResult = 0;
-std::vector<std::string> lateFiles;  // offered to the delegate while SDL_main runs
 SDLMain delegate;
 
-// Starts the shell as main does, with this command line and these files to
-// open before launching finishes.
-[[noreturn]] void launch(const std::vector<std::string> &arguments,
-                         const std::vector<std::string> &files = {})
+// Starts the shell as main does, with this command line.
+[[noreturn]] void launch(const std::vector<std::string> &arguments)
 {
     // Never freed: the shell keeps pointers into them, as into a real argv.
     auto *strings = new std::vector<std::string>(arguments);
@@ -34,7 +30,7 @@ SDLMain delegate;
     captureArguments(static_cast<int>(strings->size()), argv->data());
     SDLApplication *application = SDLApplication::sharedApplication();
     application->setDelegate(&delegate);
-    application->run(files);
+    application->run();
 }
 
 // The text as a regular expression that matches it literally.
@@ -60,30 +56,20 @@ std::string workingDirectory()
 extern "C" {
 
 void *__real_malloc(std::size_t size);
-void *__real_realloc(void *block, std::size_t size);
 
 void *__wrap_malloc(std::size_t size)
 {
     return failMalloc ? nullptr : __real_malloc(size);
 }
 
-void *__wrap_realloc(void *block, std::size_t size)
-{
-    return failRealloc ? nullptr : __real_realloc(block, size);
-}
-
 // Writes what it was handed and where it runs as one line on standard error:
-// "SDL_main(2) [/opt/vorlex] [/tmp/a.png] [null] in /home".
+// "SDL_main(2) [/opt/vorlex] [-x] [null] in /home".
 int SDL_main(int argc, char *argv[])
 {
     std::string line = "SDL_main(" + std::to_string(argc) + ")";
     for (int i = 0; i <= argc; ++i)
         line += std::string(" [") + (argv[i] ? argv[i] : "null") + "]";
     line += " in " + workingDirectory();
-    for (const std::string &file : lateFiles) {
-        const bool added = delegate.applicationOpenFile(SDLApplication::sharedApplication(), file.c_str());
-        line += " late " + file + (added ? " added" : " refused");
-    }
     std::fprintf(stderr, "%s\n", line.c_str());
     return mainResult;
 }
@@ -122,58 +108,4 @@ TEST(Launch, WithoutMemoryForTheArgumentsSaysSoAndExitsWithOne)
 {
     EXPECT_EXIT((failMalloc = true, captureArguments(0, nullptr)), testing::ExitedWithCode(1),
                 literally("Vorlex: cannot keep the 0 command-line arguments: Cannot allocate memory\n"));
-}
-
-TEST(OpenFile, FilesOpenedAtAFinderLaunchFollowTheProgramPath)
-{
-    EXPECT_EXIT(launch({"/opt/vorlex", "-psn_0_1"}, {"/tmp/a.png", "/tmp/b c.gif"}),
-                testing::ExitedWithCode(0),
-                literally("SDL_main(3) [/opt/vorlex] [/tmp/a.png] [/tmp/b c.gif] [null] in "));
-}
-
-TEST(OpenFile, FilesAreRefusedAtAShellLaunch)
-{
-    EXPECT_EXIT(launch({"/opt/vorlex", "-x"}, {"/tmp/a.png"}), testing::ExitedWithCode(0),
-                literally("SDL_main(2) [/opt/vorlex] [-x] [null] in "));
-}
-
-TEST(OpenFile, FilesAreRefusedOnceSDLMainRuns)
-{
-    lateFiles = {"/tmp/late.png"};
-    EXPECT_EXIT(launch({"/opt/vorlex", "-psn_0_1"}), testing::ExitedWithCode(0),
-                literally("SDL_main(1) [/opt/vorlex] [null] in ") + ".* late /tmp/late.png refused");
-    lateFiles.clear();
-}
-
-namespace {
-
-// Offers a file to the delegate with the flag raised that makes the
-// allocator fail, and says how it went on standard error.
-void offer(const char *file, bool &fail)
-{
-    fail = true;
-    const bool added = delegate.applicationOpenFile(SDLApplication::sharedApplication(), file);
-    fail = false;
-    std::fprintf(stderr, "%s %s\n", file, added ? "added" : "refused");
-}
-
-[[noreturn]] void launchOfferingThreeFiles()
-{
-    char *argv[] = {const_cast<char *>("/opt/vorlex"), const_cast<char *>("-psn_0_1"), nullptr};
-    captureArguments(2, argv);
-    offer("/tmp/copy", failMalloc);   // no room for the path's copy
-    offer("/tmp/grow", failRealloc);  // no room for a longer argument array
-    bool never = false;
-    offer("/tmp/fine", never);
-    SDLApplication::sharedApplication()->setDelegate(&delegate);
-    SDLApplication::sharedApplication()->run();
-}
-
-} // namespace
-
-TEST(OpenFile, AnAllocationFailureLeavesTheArgumentsAsTheyWere)
-{
-    EXPECT_EXIT(launchOfferingThreeFiles(), testing::ExitedWithCode(0),
-                literally("/tmp/copy refused\n/tmp/grow refused\n/tmp/fine added\n"
-                          "SDL_main(2) [/opt/vorlex] [/tmp/fine] [null] in "));
 }

@@ -11,7 +11,7 @@
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    inits();
+    startUp();
     const int result = RUN_ALL_TESTS();
     SDL_Quit();
     return result;

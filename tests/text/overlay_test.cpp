@@ -42,7 +42,6 @@ protected:
     void SetUp() override
     {
         resetFakes();
-        loopClock = FrameClock{};
     }
 
     // Draws one overlay frame alone, with the atlases named 11, 12 (A) and 21, 22 (B).
@@ -53,7 +52,7 @@ protected:
         imgFontA[1] = 12;
         imgFontB[0] = 21;
         imgFontB[1] = 22;
-        fontSet(0);  // the rate before the first window closes
+        drawOverlay(0);  // the rate before the first window closes
         ++framesDrawn;
     }
 

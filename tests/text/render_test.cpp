@@ -155,7 +155,7 @@ TEST(Title, FamilyAFadesInAndOutOverFamilyB)
     std::optional<Frame> opaque, gone;
     for (int n = 1; n <= 200; ++n) {
         clearToBlack();
-        fontSet(0);
+        drawOverlay(0);
         if (n % 50 != 0 && n != 1)
             continue;
         const double alp = n <= 100 ? n / 100.0 : (200 - n) / 100.0;

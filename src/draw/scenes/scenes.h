@@ -1,13 +1,14 @@
-// The eight animated scenes, in the order the frame draws them. Each advances
-// its own animators by one step and draws; each starts from the identity
-// model-view matrix it loads itself and leaves texturing off.
+// The eight animated scenes, by family; drawScenes() in frame.cpp holds the
+// order they are drawn in. Each advances its own animators by one step and
+// draws; each starts from the identity model-view matrix it loads itself and
+// leaves texturing off.
 #pragma once
 
 // Squares that drift, pulse and spin (squares.cpp).
 void modelA_move();
 void modelA_scal();
 void modelA_rots();
-void modelA_msr();
+void modelA_moveScaleRotate();
 
 // Translucent squares and circle outlines that fade in and out (translucency.cpp).
 void modelB_alph();

@@ -2,9 +2,11 @@
 // deleted, and the table that says which image fills which slot.
 #pragma once
 
-extern unsigned long texA, texB, texC;   // power-of-two textures
-extern unsigned long texD, texE, texF;   // rectangle textures
-extern unsigned long imgFontA[2];        // font atlases: [0] 6-pixel cells, [1] 12-pixel cells
+// Each textured scene shows one fixed square that fades, one that drifts, and
+// the drifting one's partner, whose opacity is one minus its own.
+extern unsigned long texFixedSquare, texDriftingSquare, texPartnerSquare;  // power-of-two textures
+extern unsigned long texFixedRect, texDriftingRect, texPartnerRect;        // rectangle textures
+extern unsigned long imgFontA[2];  // font atlases: [0] 6-pixel cells, [1] 12-pixel cells
 extern unsigned long imgFontB[2];
 
 // One slot's texture: the image file under the bundle's resources, and

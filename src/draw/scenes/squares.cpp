@@ -73,7 +73,7 @@ void modelA_rots()
     glPopMatrix();
 }
 
-void modelA_msr()
+void modelA_moveScaleRotate()
 {
     static double poX, poY, scl, vec, rot;
 

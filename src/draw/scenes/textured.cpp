@@ -39,7 +39,7 @@ void modelD_xfade()
     fade(alp, vec, +0.01, above(1.0), -0.01, below(0.0));
     glPushMatrix();
     glTranslated(384.0, 304.0, 0.0);
-    modelD(alp, texA);
+    modelD(alp, texFixedSquare);
     glPopMatrix();
 
     // al1 rises five times as fast as it falls.
@@ -49,7 +49,7 @@ void modelD_xfade()
     driftLinked(poX, poY, 0.35, {640.0, -64.0}, 1.15, {480.0, -64.0});
     glPushMatrix();
     placeMovingSquare(64.0, scl, rot, poX, poY);
-    modelD(al1, texB);
+    modelD(al1, texDriftingSquare);
     glPopMatrix();
 
     fade(sl2, vc3, +0.007, above(3.0), -0.007, below(0.0));
@@ -58,7 +58,7 @@ void modelD_xfade()
                 1.75, {sl2 * 64.0 + 480.0, sl2 * -64.0});
     glPushMatrix();
     placeMovingSquare(64.0, sl2, -rot, pX2, pY2);
-    modelD(1.0 - al1, texC);
+    modelD(1.0 - al1, texPartnerSquare);
     glPopMatrix();
     glDisable(GL_TEXTURE_2D);
 }
@@ -72,7 +72,7 @@ void modelE_xfade()
     fade(alp, vec, +0.008, above(1.0), -0.008, below(0.0));
     glPushMatrix();
     glTranslated(404.0, 324.0, 0.0);
-    modelE(alp, texD, 72);
+    modelE(alp, texFixedRect, 72);
     glPopMatrix();
 
     fade(al1, vc1, +0.015, above(1.0), -0.015, below(0.0));
@@ -85,7 +85,7 @@ void modelE_xfade()
                 -0.15, {scl * -48.0, scl * 48.0 * 0.5 + 480.0});
     glPushMatrix();
     placeMovingSquare(48.0, scl, rot, poX, poY);
-    modelE(al1, texE, 48);
+    modelE(al1, texDriftingRect, 48);
     glPopMatrix();
 
     fade(sl2, vc3, -0.007, below(0.0), +0.007, above(17.0));
@@ -93,7 +93,7 @@ void modelE_xfade()
                 -0.65, {sl2 * -24.0, sl2 * 24.0 * 0.5 + 480.0});
     glPushMatrix();
     placeMovingSquare(24.0, sl2, -rot, pX2, pY2);
-    modelE(1.0 - al1, texF, 24);
+    modelE(1.0 - al1, texPartnerRect, 24);
     glPopMatrix();
     texSwitch(false);
 }

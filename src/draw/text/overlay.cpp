@@ -1,12 +1,12 @@
 // The overlay: a title that cross-fades between two font families, the
-// credit line, the quit hint, the build facts and the live frame rate.
+// credit line, the quit hint, five lines of fixed text at the top left and the live frame rate.
 #include "draw/text/overlay.h"
 
 #include "draw/scenes/animators.h"
 #include "draw/scenes/primitives.h"
 #include "draw/text/font.h"
 
-void fontSet(std::uint32_t rate)
+void drawOverlay(std::uint32_t rate)
 {
     static double alp, vec;
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-// Draws the title, the credit line and its underline, the quit hint, the build
-// facts and the measured frame rate `rate`, last of all in each frame. Starts from
+// Draws the title, the credit line and its underline, the quit hint, the fixed
+// text at the top left and the measured frame rate `rate`, last of all in each frame. Starts from
 // texSwitch(true) and leaves texturing off and the identity matrix behind.
-void fontSet(std::uint32_t rate);
+void drawOverlay(std::uint32_t rate);
