@@ -56,9 +56,10 @@ else
   copy_source "$broot/root/src/vorlex"
   echo "$me: building the package in the $arch root, under qemu-user (log: $stage/build.log)"
   # ccache keeps what it compiled for the next run (build_root_keep).
-  in_build_root sh -c "cd /root/src/vorlex && CMAKE_C_COMPILER_LAUNCHER=ccache \
-     CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_DIR=/root/.ccache CCACHE_MAXSIZE=200M DEB_BUILD_OPTIONS='noddebs ${DEB_BUILD_OPTIONS:-}' \
-     dpkg-buildpackage -b -us -uc -j$(nproc)" >"$stage/build.log" 2>&1 || build_failed "$stage/build.log"
+  in_build_root sh -c "cd /root/src/vorlex && \
+    CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache \
+    CCACHE_DIR=/root/.ccache CCACHE_MAXSIZE=200M DEB_BUILD_OPTIONS='noddebs ${DEB_BUILD_OPTIONS:-}' \
+    dpkg-buildpackage -b -us -uc -j$(nproc)" >"$stage/build.log" 2>&1 || build_failed "$stage/build.log"
   mv "$broot/root/src/$deb" "$dist/$deb"
   build_root_keep
   rm -rf "$broot/root/src"
