@@ -19,7 +19,13 @@ compiled=$bcache/ccache.tar
 in_build_root() { "$root/scripts/lib/fresh-root.sh" run "$broot" "$@"; }
 
 build_root_ready() {
-  [[ -x $broot/bin/sh && $(cat "$broot.made-from" 2>/dev/null) == "$prepared" ]] && return 0
+  [[ -x $broot/bin/sh && $(cat "$broot.made-from" 2>/dev/null) == "$prepared" ]] || build_root_make
+  # Whether this machine runs the root's programs at all, said on standard
+  # error rather than deep in the build's log.
+  in_build_root true
+}
+
+build_root_make() {
   "$root/scripts/lib/fresh-root.sh" remove "$broot"
   rm -f "$broot.made-from"
   mkdir -p "$bcache"
