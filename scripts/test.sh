@@ -3,9 +3,10 @@
 # need a display start their own Xvfb.
 #
 #   scripts/test.sh            everything: the suite, the sanitizer run, the
-#                              web page, the fuzzer, the Debian package and
-#                              Windows under Wine (about twenty minutes on
-#                              two cores; the package needs root)
+#                              web page, the fuzzer, the Debian package, for
+#                              this machine and for arm64 under qemu-user,
+#                              and Windows under Wine (about half an hour
+#                              on two cores; the packages need root)
 #   scripts/test.sh ARGS...    only the suite, with ARGS passed to ctest,
 #                              e.g. -L unit, or -R soak with SOAK_SECONDS=600
 set -euo pipefail
@@ -46,7 +47,10 @@ echo "== The image fuzzer"
 echo "== The Debian package, installed on a fresh Debian 12"
 "$root/tests/package/package_test.sh"
 
+echo "== The Debian package for arm64, built and run in arm64 roots under qemu-user"
+"$root/tests/package/package_test.sh" arm64
+
 echo "== Windows, cross-built and run under Wine"
 "$root/scripts/windows.sh" test
 
-echo "stages: 6 passed, 0 failed"
+echo "stages: 7 passed, 0 failed"

@@ -24,6 +24,9 @@ declare -A packages=(
   [pictures]="imagemagick"
   # scripts/package.sh: building the Debian package and checking it.
   [package]="build-essential debhelper lintian appstream"
+  # scripts/package.sh arm64: what builds the package inside the arm64 root,
+  # with ccache, which keeps its compiles under emulation for the next run.
+  [package-root]="build-essential debhelper ccache"
   # scripts/web.sh; the page decodes its images with stb_image (libstb-dev,
   # which reads 16-bit PNG); a Node that brings its own npm conflicts with Debian's.
   # The page is tested in Chromium, Firefox ESR and WebKit (webkit2gtk-driver
@@ -35,6 +38,9 @@ declare -A packages=(
   # message boxes; the test's screen, keys and screenshots, and gdb, which
   # tells Wine's own deadlock on Ctrl+C from a hang of the program's.
   [windows]="gdb cmake make g++-mingw-w64-x86-64-posix dpkg-dev libstb-dev zip unzip wine64 libgl1 libgl1-mesa-dri libxrandr2 libxcursor1 libxi6 libxrender1 libxfixes3 libxcomposite1 libxinerama1 libxxf86vm1 fonts-wine xvfb xauth x11-utils xdotool openbox imagemagick procps"
+  # scripts/package.sh arm64: an arm64 Debian root, run under qemu-user
+  # through binfmt_misc.
+  [arm64]="qemu-user-static binfmt-support debootstrap"
   # scripts/fresh-check.sh: the fresh root, on the host.
   [fresh]="debootstrap git xvfb xdotool"
 )
