@@ -63,7 +63,7 @@ def compare(what, expected, seen, source):
 # OPTIONS; and the manual's against the README's.
 usage = subprocess.run([program, "--help"], capture_output=True, text=True, check=True).stdout
 options = set(re.findall(r"^\s+(--[a-z-]+)", usage, re.M))
-readme_options = set(re.findall(r"^\| `(--[a-z-]+)", section(readme, r"^### Options", r"^#"), re.M))
+readme_options = set(re.findall(r"^\| `(--[a-z-]+)", section(readme, r"^#+ Options", r"^#"), re.M))
 manual_options = set(
     re.findall(r"^\.TP\n\.B\w?\s+(--[a-z-]+)", unescape(section(manual, r"^\.SH OPTIONS", r"^\.SH")), re.M))
 compare("option", options, readme_options, "README")
