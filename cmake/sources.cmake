@@ -16,7 +16,7 @@ set(VORLEX_DRAW_SOURCES
   src/draw/text/overlay.cpp
 )
 
-# The app on SDL that every platform shares: start-up, the image header check,
+# The app on SDL that every platform builds: start-up, the image header check,
 # the pixel budget, the staging surface, texture upload, the frame loop, the
 # quit channel. A platform adds its own files for the display, image decoding
 # and presenting a frame (src/app/platform.h).
@@ -33,23 +33,25 @@ set(VORLEX_APP_SOURCES
   src/app/texture.cpp
 )
 
-# What the displays on SDL 1.2 itself share, the desktop's and Windows's: the
-# events SDL queues and the rectangle-texture check. The web page's SDL is
-# emscripten's, on SDL2's event types and WebGL.
+# What only some platforms share lies in a folder named for what it stands on.
+#
+# src/sdl12: what the displays on SDL 1.2 itself share, the desktop's and
+# Windows's: the events SDL queues and the rectangle-texture check. The web
+# page's SDL is emscripten's, on SDL2's event types and WebGL.
 set(VORLEX_SDL_DISPLAY_SOURCES
-  src/app/display_setup.cpp
+  src/sdl12/display_setup.cpp
 )
 
-# The frame-rate line written without waiting, on POSIX: the desktop and the
-# web page. Windows writes it its own way (src/windows/rate_line.cpp).
+# src/posix: the frame-rate line written without waiting, on POSIX: the
+# desktop and the web page. Windows writes it its own way (src/windows/rate_line.cpp).
 set(VORLEX_POSIX_SOURCES
-  src/app/rate_line.cpp
+  src/posix/rate_line.cpp
 )
 
-# Image decoding by stb_image, for the platforms without SDL_image: the web
-# page and Windows.
+# src/stb: image decoding by stb_image, for the platforms without SDL_image:
+# the web page and Windows.
 set(VORLEX_STB_SOURCES
-  src/app/stb_decode.cpp
+  src/stb/stb_decode.cpp
 )
 
 # The desktop's platform (src/desktop): the X display through sdl12-compat,
@@ -97,9 +99,9 @@ set(VORLEX_WEB_SOURCES
 # Windows (src/windows), which windows/CMakeLists.txt builds with mingw-w64
 # against SDL 1.2 itself: the WGL display, with the screensaver's full screen
 # and preview, stb_image decoding, the frame-rate line, Windows's reasons;
-# and its shell (src/shell/windows): the options, the console, the program's
-# folder, the screensaver's command line. Each of its two programs adds its
-# entry: vorlex.exe's main.cpp, vorlex.scr's saver.cpp.
+# and on top the console, the program's folder, the screensaver's command
+# line, with the Linux shell's options. Each of its two programs adds its
+# entry: vorlex.exe's main.cpp, vorlex.scr's saver_main.cpp.
 set(VORLEX_WINDOWS_SOURCES
   src/windows/display.cpp
   src/windows/error.cpp
@@ -107,10 +109,10 @@ set(VORLEX_WINDOWS_SOURCES
   src/windows/preview.cpp
   src/windows/rate_line.cpp
   src/windows/saver.cpp
+  src/windows/console.cpp
+  src/windows/folder.cpp
+  src/windows/saver_line.cpp
   src/shell/options.cpp
-  src/shell/windows/console.cpp
-  src/shell/windows/folder.cpp
-  src/shell/windows/saver_line.cpp
 )
 
 # The ten images, in resources/, which every build copies into its bundle's

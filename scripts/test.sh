@@ -34,7 +34,7 @@ ctest --output-on-failure -j "$(nproc)" -L "unit|calls"
 # for memory errors and undefined behaviour only; the same code of ours runs
 # with leak checking in the unit and call-sequence tests above.
 ASAN_OPTIONS=detect_leaks=0:strict_string_checks=1 \
-  ctest --output-on-failure -j "$(nproc)" -R "_render$|^app_e2e$|^app_foreign_window$"
+  ctest --output-on-failure -j "$(nproc)" -R "_render$|^desktop_e2e$|^desktop_foreign_window$"
 cd "$root"
 unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
 

@@ -14,7 +14,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/display_setup.h"
+#include "sdl12/display_setup.h"
 #include "desktop/display_fail.h"
 #include "desktop/display_probe.h"
 #include "app/display_request.h"

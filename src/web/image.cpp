@@ -1,4 +1,4 @@
-// The web page's image decoding: stb_image (app/stb_decode.h) over the files
+// The web page's image decoding: stb_image (stb/stb_decode.h) over the files
 // that the page fetches into its virtual file system at the bundle's paths
 // (resources.js). The browser's own decoder is not used: it goes through a
 // 2D canvas, which alters partly transparent pixels, and reads no GIF.
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/stb_decode.h"
+#include "stb/stb_decode.h"
 #include "page.h"
 
 SDL_Surface *stageFile(const char *path, bool padded, long largest, std::string *why)

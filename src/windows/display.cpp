@@ -12,7 +12,7 @@
 #include <string>
 
 #include "app/display_request.h"
-#include "app/display_setup.h"
+#include "sdl12/display_setup.h"
 #include "app/fail.h"
 #include "app/quit.h"
 #include "windows/preview.h"

@@ -1,4 +1,4 @@
-// Windows's image decoding: stb_image (app/stb_decode.h), as SDL_image is
+// Windows's image decoding: stb_image (stb/stb_decode.h), as SDL_image is
 // not built for Windows here.
 #include "app/platform.h"
 
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/stb_decode.h"
+#include "stb/stb_decode.h"
 
 SDL_Surface *stageFile(const char *path, bool padded, long largest, std::string *why)
 {

@@ -86,7 +86,7 @@ compare("standard-error line", manual_lines, doc_lines, "docs/troubleshooting.md
 # What the programs' sources can write: the actions start-up fails with and
 # the lines written whole. Debug builds' own reports are left out, and so is
 # the web page's platform (src/web), whose lines show on the page. Windows's
-# own files (src/windows, src/shell/windows) may also write the lines that
+# own files (src/windows, src/windows) may also write the lines that
 # the troubleshooting page's Windows section lists.
 windows_files = (root / "src" / "windows", root / "src" / "shell" / "windows")
 said = set()

@@ -1,4 +1,4 @@
-#include "shell/windows/console.h"
+#include "windows/console.h"
 
 #include <windows.h>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/display_setup.h"
+#include "sdl12/display_setup.h"
 
 #include <SDL.h>
 #include <SDL_opengl.h>

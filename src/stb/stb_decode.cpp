@@ -1,4 +1,4 @@
-#include "app/stb_decode.h"
+#include "stb/stb_decode.h"
 
 #include <cerrno>
 #include <cstring>

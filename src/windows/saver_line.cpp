@@ -1,4 +1,4 @@
-#include "shell/windows/saver_line.h"
+#include "windows/saver_line.h"
 
 #include <cctype>
 #include <cerrno>

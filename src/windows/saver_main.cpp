@@ -9,9 +9,9 @@
 
 #include "app/fail.h"
 #include "app/loop.h"
-#include "shell/windows/console.h"
-#include "shell/windows/folder.h"
-#include "shell/windows/saver_line.h"
+#include "windows/console.h"
+#include "windows/folder.h"
+#include "windows/saver_line.h"
 #include "windows/saver.h"
 
 // SDL 1.2 renames main to SDL_main; as in main.cpp, this is the entry.

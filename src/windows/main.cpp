@@ -5,8 +5,8 @@
 
 #include "app/loop.h"
 #include "shell/options.h"
-#include "shell/windows/console.h"
-#include "shell/windows/folder.h"
+#include "windows/console.h"
+#include "windows/folder.h"
 
 // SDL 1.2 renames main to SDL_main, for its SDLmain library's entry; this is
 // the entry instead, and the frame loop keeps the name SDL_main.

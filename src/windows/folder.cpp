@@ -1,4 +1,4 @@
-#include "shell/windows/folder.h"
+#include "windows/folder.h"
 
 #include <windows.h>
 
