@@ -1,6 +1,7 @@
 // The web page's display: emscripten's SDL 1.2 on a WebGL canvas, drawn on
 // by the page's own GL layer (webgl.h). A context the browser takes away is
-// waited for between frames and rebuilt when it comes back.
+// waited for between frames and rebuilt when it comes back. Implements
+// openDisplay() and presentFrame() of platform.h.
 #include "app/platform.h"
 
 #include "webgl.h"

@@ -2,6 +2,7 @@
 // that the page fetches into its virtual file system at the bundle's paths
 // (resources.js). The browser's own decoder is not used: it goes through a
 // 2D canvas, which alters partly transparent pixels, and reads no GIF.
+// Implements stageFile() of platform.h.
 #include "app/platform.h"
 
 #include <cerrno>

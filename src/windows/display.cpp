@@ -4,7 +4,7 @@
 // Windows itself restores it when a process that changed it ends otherwise.
 // The screensaver's full screen is the same display, ended by any input
 // (saver.h); its preview draws into a child of another program's window
-// (preview.h).
+// (preview.h). Implements openDisplay() and presentFrame() of platform.h.
 #include "app/platform.h"
 
 #include <SDL_opengl.h>

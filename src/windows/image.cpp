@@ -1,5 +1,5 @@
 // Windows's image decoding: stb_image (stb/stb_decode.h), as SDL_image is
-// not built for Windows here.
+// not built for Windows here. Implements stageFile() of platform.h.
 #include "app/platform.h"
 
 #include <cerrno>
