@@ -108,7 +108,9 @@ if [[ $saver_exec != '"/usr/bin/vorlex" --root' || $saver_name != vorlex ]]; the
   fail "the screensaver's entry has Exec=$saver_exec; XScreenSaver's page names \"$saver_name\""
 else
   pass "the screensaver's entry runs \"/usr/bin/vorlex\" --root; XScreenSaver's page names vorlex"
-  in_root sh -c 'cd /root && exec /usr/bin/vorlex --root' >"$work/out" 2>"$work/err" &
+  # The demo's own output is kept inside the root: the script that enters
+  # the root waits for it, and says "Terminated" of a child SIGTERM ended.
+  in_root sh -c 'cd /root && exec /usr/bin/vorlex --root >saver.out 2>saver.err' >/dev/null 2>&1 &
   run=$!
   demo=
   for _ in $(seq 600); do
@@ -126,10 +128,11 @@ else
     kill -0 "$run" 2>/dev/null || { wait "$run"; status=$?; break; }
     sleep 0.1
   done
-  if [[ -n $demo && $status == 143 && ! -s $work/err && ! -s $work/out ]]; then
+  if [[ -n $demo && $status == 143 && -f $fresh/root/saver.err && ! -s $fresh/root/saver.err &&
+        -f $fresh/root/saver.out && ! -s $fresh/root/saver.out ]]; then
     pass "vorlex --root draws on the root window, silent, until SIGTERM ends it"
   else
-    fail "vorlex --root: ${demo:+pid $demo, }status $status; stdout: $(head -c 100 "$work/out"); stderr: $(head -c 400 "$work/err")"
+    fail "vorlex --root: ${demo:+pid $demo, }status $status; stdout: $(head -c 100 "$fresh/root/saver.out" 2>&1); stderr: $(head -c 400 "$fresh/root/saver.err" 2>&1)"
   fi
 fi
 
