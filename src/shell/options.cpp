@@ -88,7 +88,7 @@ CommandLine parseCommandLine(int argc, const char *const argv[], OptionSet optio
     CommandLine line;
     if (isDesktopLaunch(argc, argv))
         return line;
-    std::string modeOption; // as the user wrote it
+    std::string modeOption, modeValue; // as the user wrote them
     bool help = false, version = false;
     for (int i = 1; i < argc; ++i) {
         const char *written = argv[i];
@@ -142,11 +142,16 @@ CommandLine parseCommandLine(int argc, const char *const argv[], OptionSet optio
         const bool same = asked.mode == before.mode && asked.windowId == before.windowId;
         const bool preview = (asked.mode == DisplayMode::root && before.mode == DisplayMode::windowId) ||
                              (asked.mode == DisplayMode::windowId && before.mode == DisplayMode::root);
-        if (!modeOption.empty() && !same && !preview)
+        if (!modeOption.empty() && !same && !preview) {
+            if (asked.mode == DisplayMode::windowId && before.mode == DisplayMode::windowId)
+                return misuse("--window-id is given twice, with different windows: " + modeValue + " and " +
+                              value);
             return misuse(modeOption + " and " + written + " ask for different displays");
+        }
         if (preview && asked.mode == DisplayMode::root)
             continue;
         modeOption = written;
+        modeValue = value ? value : "";
         line.display = asked;
     }
     // As GNU programs do: --help and --version answer whatever else is asked.

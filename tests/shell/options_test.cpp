@@ -84,7 +84,9 @@ TEST(Options, MistakesAreOneLineThatNamesThem)
         {{"--window-id", "7", "--window"},
          "Vorlex: --window-id and --window ask for different displays (--help lists the options)"},
         {{"--window-id", "7", "--window-id=8"},
-         "Vorlex: --window-id and --window-id=8 ask for different displays (--help lists the options)"},
+         "Vorlex: --window-id is given twice, with different windows: 7 and 8 (--help lists the options)"},
+        {{"-window-id", "1", "--root", "--window-id", "0x2"},
+         "Vorlex: --window-id is given twice, with different windows: 1 and 0x2 (--help lists the options)"},
         {{"-window-id", "7", "--root", "--window"},
          "Vorlex: -window-id and --window ask for different displays (--help lists the options)"},
     };
