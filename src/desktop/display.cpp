@@ -59,7 +59,8 @@ void openDisplay()
     const bool x11 = name && *name && x11DriverChosen();
     // Armed first: its line goes to the standard error held next.
     if (x11)
-        limitSilence(name, kProbeSeconds);
+        limitSilence(name, kProbeSeconds,
+                     "is the X server stopped, or the connection to it, such as an ssh tunnel, dead?");
     // Without a descriptor to spare for it, the libraries would have their
     // say before the line; and they could not open the display either.
     if (!displayStderr.hold()) {
@@ -70,8 +71,11 @@ void openDisplay()
         probeDisplay(name);
         keepToNamedScreen();
         // SDL's and GL's own conversation with the server, once it answers,
-        // has longer: a busy machine starts slowly.
-        limitSilence(name, kOpenSeconds);
+        // has longer: a busy machine starts slowly. SDL waits, without a
+        // limit of its own, for a window manager to map the window.
+        limitSilence(name, kOpenSeconds,
+                     "is the X server stopped, the connection to it dead, or a window manager not showing "
+                     "the window?");
     }
     if (foreign) {
         std::string action, why;

@@ -27,12 +27,11 @@ void onSilentDisplay(int)
 
 } // namespace
 
-void limitSilence(const char *display, int seconds)
+void limitSilence(const char *display, int seconds, const char *suspects)
 {
     silentLength = std::snprintf(silentLine, sizeof silentLine,
-                                 "Vorlex: the X display %s does not answer: nothing came back within %d seconds "
-                                 "(is the X server stopped, or the connection to it, such as an ssh tunnel, dead?)\n",
-                                 display, seconds);
+                                 "Vorlex: the X display %s does not answer: nothing came back within %d seconds (%s)\n",
+                                 display, seconds, suspects);
     silentLength = std::min(silentLength, static_cast<int>(sizeof silentLine) - 1);
     if (silentFd < 0)
         silentFd = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);

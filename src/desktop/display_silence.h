@@ -6,8 +6,9 @@
 
 // Arms (or re-arms) the limit: after `seconds` of it, one line naming the
 // display goes to the standard error there was at the first arming, and the
-// process exits with status 1.
-void limitSilence(const char *display, int seconds);
+// process exits with status 1. `suspects`: what the line asks about, in
+// parentheses.
+void limitSilence(const char *display, int seconds, const char *suspects);
 
 // Disarms the limit.
 void endSilenceLimit();

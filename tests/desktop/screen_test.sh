@@ -85,13 +85,7 @@ pw=640 ph=480 px=$(((width - 640) / 2)) py=$(((height - 480) / 2)) slack=2
 check_picture "--window, no window manager" --window
 
 # A window manager that announces itself the EWMH way, started for this case.
-XDG_CONFIG_HOME=$work openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm=$!
-cleanups+=('kill "$wm" 2>/dev/null; wait "$wm" 2>/dev/null')
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+start_openbox || { finish; exit; }
 read -r pw ph px py slack <<<"${covering[*]}"
 check_scaling "openbox"
 check_picture "openbox"
