@@ -56,6 +56,7 @@ set(VORLEX_STB_SOURCES
 
 # The desktop's platform (src/desktop): the X display through sdl12-compat,
 # the screen fit, another program's window and a small preview's averaging,
+# what the session sees (the screensaver inhibit, window class and icon),
 # image decoding by SDL_image, the heap kept between frames.
 set(VORLEX_DESKTOP_SOURCES
   src/desktop/decode.cpp
@@ -69,6 +70,7 @@ set(VORLEX_DESKTOP_SOURCES
   src/desktop/image.cpp
   src/desktop/preview_scaling.cpp
   src/desktop/screen.cpp
+  src/desktop/session.cpp
   src/desktop/x_errors.cpp
 )
 

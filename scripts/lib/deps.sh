@@ -17,8 +17,10 @@ declare -A packages=(
   # (python3-pil); the screen test starts a window manager (openbox) and reads
   # screenshots (imagemagick); CI builds the benchmark too. The screensaver
   # test runs the xscreensaver daemon, whose "GL:" display modes need the
-  # visual helper of xscreensaver-gl.
-  [test]="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool desktop-file-utils perl procps python3 python3-pil openbox imagemagick xscreensaver xscreensaver-gl"
+  # visual helper of xscreensaver-gl. The session test listens on a session
+  # bus of its own (dbus-daemon's dbus-run-session, dbus-bin's dbus-monitor)
+  # and reads the X idle time (libxss1).
+  [test]="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool desktop-file-utils perl procps python3 python3-pil openbox imagemagick xscreensaver xscreensaver-gl dbus-daemon dbus-bin libxss1"
   # llvm-14 brings llvm-symbolizer, which names the functions in a crash.
   [fuzz]="clang libclang-rt-14-dev llvm-14"
   [pictures]="imagemagick"

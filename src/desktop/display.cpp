@@ -24,6 +24,7 @@
 #include "app/quit.h"
 #include "desktop/preview_scaling.h"
 #include "desktop/screen.h"
+#include "desktop/session.h"
 #include "desktop/x_errors.h"
 
 namespace {
@@ -87,13 +88,19 @@ void openDisplay()
     } else {
         chooseScreenFit(windowed);
     }
+    introduceToSession(mode);
     if (SDL_Init(SDL_INIT_VIDEO) == -1)
         displayFail("cannot start SDL's video subsystem", SDL_GetError());
     queueOnlyQuitTestEvents();
     requireVisibleDriver();
 
+    // Another program's window keeps its own icon.
+    SDL_Surface *icon = foreign ? nullptr : setWindowIcon();
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     display = SDL_SetVideoMode(640, 480, 32, windowed || foreign ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
+    // The window has taken it.
+    if (icon)
+        SDL_FreeSurface(icon);
     const std::string action = foreign    ? foreignWindowAction()
                                : windowed ? "cannot open the 640x480 OpenGL window"
                                           : "cannot open the 640x480 full-screen OpenGL display";

@@ -45,7 +45,7 @@ TEST_F(StartupDeath, AMissingImageEndsStartUpWithoutLaterLoads)
             std::atexit([] { std::system((std::string("rm -rf ") + folder).c_str()); });
             checkShutDownAtExit();
             startUp();
-            if (callsFrom(0, "IMG_Load").size() != 2)
+            if (callsFrom(0, "IMG_Load_RW(\"Vorlex.app").size() != 2)
                 std::fprintf(stderr, "[a later image was loaded]\n");
         },
         ::testing::ExitedWithCode(1),
@@ -146,6 +146,6 @@ TEST_F(StartupDeath, ADriverThatShowsNothingIsAFailureUnlessChosen)
 
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     startUp();
-    EXPECT_EQ(callsFrom(0, "IMG_Load").size(), 10u);
+    EXPECT_EQ(callsFrom(0, "IMG_Load_RW(\"Vorlex.app").size(), 10u);
     unsetenv("SDL_VIDEODRIVER");
 }

@@ -39,10 +39,26 @@ else
   if [[ $launcher != "$prefix/bin/vorlex" ]] || ! grep -qx 'Icon=vorlex' "$entry"; then
     fail "the entry's Exec=$exec_line, Icon=$(sed -n 's/^Icon=//p' "$entry")"
   fi
+  # A list hides either entry once the launcher has gone.
+  for listed in "$entry" "$prefix/share/applications/screensavers/vorlex.desktop"; do
+    try=$(sed -n 's/^TryExec=//p' "$listed")
+    [[ $try == "$prefix/bin/vorlex" ]] || fail "${listed#"$prefix"/}: TryExec=$try, expected the launcher"
+  done
 
   # The launcher starts the demo from any working directory, also through a link.
   mkdir -p "$work/elsewhere"
   if start "$work/elsewhere" "$launcher"; then
+    # What a dock shows: the entry that names the window's class, and the
+    # window's own icon.
+    window=$(xdotool search --name '^OpenGL Test Window$' | head -n 1)
+    class=$(xprop -id "$window" WM_CLASS)
+    icon=$(xprop -id "$window" _NET_WM_ICON | head -n 1)
+    wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+    if [[ -n $wm_class && $class == *", \"$wm_class\"" && $icon == *'Icon (128 x 128)'* ]]; then
+      pass "the window's class is the entry's StartupWMClass=$wm_class, and it has the 128x128 icon"
+    else
+      fail "the window's $class, the entry's StartupWMClass=$wm_class; its icon: $icon"
+    fi
     xdotool key ctrl+q
     expect_clean_exit "the installed launcher, run from another folder, and Ctrl+Q"
   fi

@@ -41,6 +41,7 @@ void resetFakes()
     fakeSdl = FakeSdl{};
     for (const TextureSlot &slot : textureTable)
         fakeSdl.images[std::string(VORLEX_RESOURCES) + slot.file] = FakeImage{};
+    fakeSdl.images[kFakeIconName] = FakeImage{128, 128, SDL_SRCALPHA};
 }
 
 SDL_Event keyDown(SDLKey key, SDLMod mod)
@@ -113,6 +114,12 @@ int SDL_GetWMInfo(SDL_SysWMinfo *)
 {
     recordSdl("SDL_GetWMInfo()");
     return 0;
+}
+
+void SDL_WM_SetIcon(SDL_Surface *icon, Uint8 *mask)
+{
+    recordSdl("SDL_WM_SetIcon(" + std::to_string(icon->w) + "x" + std::to_string(icon->h) + ", " +
+              (mask ? "mask" : "NULL") + ")");
 }
 
 void SDL_WM_SetCaption(const char *title, const char *icon)

@@ -32,6 +32,14 @@ SDL_RWops *SDL_RWFromFP(FILE *file, int autoclose)
     return source;
 }
 
+// The window icon, the one image the program decodes from memory.
+SDL_RWops *SDL_RWFromConstMem(const void *, int)
+{
+    auto *source = static_cast<SDL_RWops *>(std::calloc(1, sizeof(SDL_RWops)));
+    source->hidden.unknown.data1 = new std::string(kFakeIconName);
+    return source;
+}
+
 SDL_Surface *IMG_Load_RW(SDL_RWops *source, int freesrc)
 {
     auto *path = static_cast<std::string *>(source->hidden.unknown.data1);

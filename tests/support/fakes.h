@@ -23,6 +23,9 @@ struct FakeImage {
     Uint32 flags = 0;
 };
 
+// The name the stand-in gives the image the program decodes from memory.
+inline const char kFakeIconName[] = "(the window icon)";
+
 // The script the SDL stand-in plays.
 struct FakeSdl {
     std::uint32_t ticks = 0;                    // SDL_GetTicks; SDL_Delay adds to it
