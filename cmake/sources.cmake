@@ -65,6 +65,7 @@ set(VORLEX_DESKTOP_SOURCES
   src/desktop/display_probe.cpp
   src/desktop/display_silence.cpp
   src/desktop/foreign_window.cpp
+  src/desktop/heads.cpp
   src/desktop/heap.cpp
   src/desktop/held_stderr.cpp
   src/desktop/image.cpp

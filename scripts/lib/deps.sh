@@ -8,8 +8,8 @@
 set -euo pipefail
 declare -A packages=(
   # SDL_opengl.h includes GL/glu.h, which only the GLU headers provide; the
-  # display code calls Xlib itself.
-  [build]="cmake g++ make pkg-config libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libglu1-mesa-dev libx11-dev"
+  # display code calls Xlib and Xinerama itself.
+  [build]="cmake g++ make pkg-config libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libglu1-mesa-dev libx11-dev libxinerama-dev"
   # Mesa's drivers, llvmpipe among them.
   [run]="libgl1-mesa-dri"
   # The end-to-end scripts write broken images with perl and look for
@@ -19,8 +19,8 @@ declare -A packages=(
   # test runs the xscreensaver daemon, whose "GL:" display modes need the
   # visual helper of xscreensaver-gl. The session test listens on a session
   # bus of its own (dbus-daemon's dbus-run-session, dbus-bin's dbus-monitor)
-  # and reads the X idle time (libxss1).
-  [test]="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool desktop-file-utils perl procps python3 python3-pil openbox imagemagick xscreensaver xscreensaver-gl dbus-daemon dbus-bin libxss1"
+  # and reads the X idle time (libxss1); the two-monitor test runs Xephyr.
+  [test]="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool desktop-file-utils perl procps python3 python3-pil openbox imagemagick xscreensaver xscreensaver-gl dbus-daemon dbus-bin libxss1 xserver-xephyr"
   # llvm-14 brings llvm-symbolizer, which names the functions in a crash.
   [fuzz]="clang libclang-rt-14-dev llvm-14"
   [pictures]="imagemagick"

@@ -11,12 +11,17 @@
 #include <cstring>
 #include <string>
 #include <strings.h>
+#include <SDL.h>
+#include <SDL_syswm.h>
 #include <unistd.h>
+
+#include "desktop/heads.h"
 
 namespace {
 
 // Set before SDL_Init, acted on once the window exists.
-bool placeWindow;
+ScreenFit chosenFit;
+Head head;
 
 // Held open from before SDL_Init until the window exists: an X server resets
 // when its last client leaves, and a connection made during the reset fails.
@@ -149,7 +154,10 @@ ScreenFit fitScreen(const ScreenReport &screen, bool windowed)
     const bool pictureSized = windowed || (screen.windowManager && !screen.honoursFullScreen) ||
                               (screen.width == 640 && screen.height == 480);
     // Without a window manager nothing else sizes the window.
-    return {!pictureSized, !windowed && !screen.windowManager};
+    // A window manager fits a full-screen window to the head it is on,
+    // which SDL, seeing one screen, leaves to chance.
+    return {!pictureSized, !windowed && !screen.windowManager,
+            !windowed && screen.honoursFullScreen && screen.heads > 1};
 }
 
 void chooseScreenFit(bool windowed)
@@ -165,15 +173,14 @@ void chooseScreenFit(bool windowed)
     held = display;
     XErrorHandler previous = XSetErrorHandler(ignoreXError);
     const Window root = DefaultRootWindow(display);
-    const int screen = DefaultScreen(display);
     const bool honoured = wmHonoursFullScreen(display, root);
-    const ScreenFit fit = fitScreen({DisplayWidth(display, screen), DisplayHeight(display, screen),
-                                     honoured || anyWindowManager(display, root), honoured},
-                                    windowed);
+    head = fullScreenHead(display);
+    chosenFit = fitScreen({head.width, head.height, honoured || anyWindowManager(display, root), honoured,
+                           head.count},
+                          windowed);
     // Unset, sdl12-compat scales.
-    if (!fit.scale)
+    if (!chosenFit.scale)
         setenv("SDL12COMPAT_OPENGL_SCALING", "0", 1);
-    placeWindow = fit.cover;
     XSync(display, False);
     XSetErrorHandler(previous);
 }
@@ -182,23 +189,29 @@ const char *applyScreenFit()
 {
     Display *display = held;
     held = nullptr;
-    if (!placeWindow) {
+    if (!display || (!chosenFit.cover && !chosenFit.toHead)) {
         if (display)
             XCloseDisplay(display);
         return nullptr;
     }
     XErrorHandler previous = XSetErrorHandler(ignoreXError);
-    const Window root = DefaultRootWindow(display);
-    const Window window = ownWindow(display, root);
-    if (window != None) {
-        // sdl12-compat already draws for the screen's size and letterboxes
-        // into whatever size the window has when it swaps.
-        XMoveResizeWindow(display, window, 0, 0,
-                          static_cast<unsigned int>(DisplayWidth(display, DefaultScreen(display))),
-                          static_cast<unsigned int>(DisplayHeight(display, DefaultScreen(display))));
-    }
+    Window window = None;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (chosenFit.cover)
+        window = ownWindow(display, DefaultRootWindow(display));
+    else if (SDL_GetWMInfo(&info) == 1)
+        window = info.info.x11.window;
+    // sdl12-compat draws for the screen's size and letterboxes into whatever
+    // size the window has when it swaps. A window manager takes the move as
+    // a request and fits the full-screen window to the head it lands on.
+    if (window != None)
+        XMoveResizeWindow(display, window, head.x, head.y, static_cast<unsigned int>(head.width),
+                          static_cast<unsigned int>(head.height));
     XSync(display, False);
     XSetErrorHandler(previous);
     XCloseDisplay(display);
-    return window == None ? "no window of this process on the X display's root" : nullptr;
+    if (window == None && chosenFit.cover)
+        return "no window of this process on the X display's root";
+    return nullptr;
 }

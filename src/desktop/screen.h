@@ -9,15 +9,17 @@ bool x11DriverChosen();
 
 // What the X display says of itself, as far as the fit depends on it.
 struct ScreenReport {
-    long width, height;       // the screen's, in pixels
+    long width, height;       // the head full screen covers (heads.h), in pixels
     bool windowManager;       // something manages windows
-    bool honoursFullScreen;   // an EWMH window manager that makes a full-screen window the screen's size
+    bool honoursFullScreen;   // an EWMH window manager that makes a full-screen window its head's size
+    int heads;                // the monitors the screen spans
 };
 
 // How the picture meets that display.
 struct ScreenFit {
-    bool scale;  // sdl12-compat draws offscreen and scales the picture to the window
-    bool cover;  // the program itself places its window over the whole screen
+    bool scale;   // sdl12-compat draws offscreen and scales the picture to the window
+    bool cover;   // the program itself places its window over the whole head
+    bool toHead;  // the program moves its full-screen window onto the head, for the window manager to fit it there
 };
 
 // The decision alone. `windowed`: the picture is asked for in a window of
@@ -33,6 +35,7 @@ ScreenFit fitScreen(const ScreenReport &screen, bool windowed);
 void chooseScreenFit(bool windowed);
 
 // After the display is open: on an X display without a window manager,
-// places the window over the whole screen, which nothing else would do.
+// places the window over the whole head, which nothing else would do; with
+// one, on a screen of several heads, moves it onto the head.
 // Returns nullptr when done or not needed, else the reason it failed.
 const char *applyScreenFit();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/fail.h"
+#include "desktop/heads.h"
 #include "desktop/heap.h"
 #include "desktop/preview_scaling.h"
 #include "desktop/screen.h"
@@ -21,17 +22,20 @@ struct Case {
     ScreenFit fit;
 };
 
-// {width, height, window manager, honours full screen} -> {scale, cover}
+// {width, height, window manager, honours full screen, heads} -> {scale, cover, to head}
 const Case cases[] = {
-    {"bare, larger", {1920, 1080, false, false}, false, {true, true}},
-    {"bare, picture's size", {640, 480, false, false}, false, {false, true}},
-    {"bare, smaller", {320, 240, false, false}, false, {true, true}},
-    {"EWMH full screen, larger", {1920, 1080, true, true}, false, {true, false}},
-    {"EWMH full screen, picture's size", {640, 480, true, true}, false, {false, false}},
-    {"manager ignoring full screen", {1920, 1080, true, false}, false, {false, false}},
-    {"picture's width, taller", {640, 512, true, true}, false, {true, false}},
-    {"windowed on a bare larger screen", {1920, 1080, false, false}, true, {false, false}},
-    {"windowed under EWMH", {1280, 1024, true, true}, true, {false, false}},
+    {"bare, larger", {1920, 1080, false, false, 1}, false, {true, true, false}},
+    {"bare, picture's size", {640, 480, false, false, 1}, false, {false, true, false}},
+    {"bare, smaller", {320, 240, false, false, 1}, false, {true, true, false}},
+    {"EWMH full screen, larger", {1920, 1080, true, true, 1}, false, {true, false, false}},
+    {"EWMH full screen, picture's size", {640, 480, true, true, 1}, false, {false, false, false}},
+    {"manager ignoring full screen", {1920, 1080, true, false, 1}, false, {false, false, false}},
+    {"picture's width, taller", {640, 512, true, true, 1}, false, {true, false, false}},
+    {"windowed on a bare larger screen", {1920, 1080, false, false, 1}, true, {false, false, false}},
+    {"windowed under EWMH", {1280, 1024, true, true, 1}, true, {false, false, false}},
+    {"bare, one head of two", {1024, 768, false, false, 2}, false, {true, true, false}},
+    {"EWMH full screen, one head of two", {1280, 768, true, true, 2}, false, {true, false, true}},
+    {"windowed under EWMH, two heads", {1280, 768, true, true, 2}, true, {false, false, false}},
 };
 
 TEST(ScreenFit, ScalesOnlyWhereTheWindowIsNotThePicturesSize)
@@ -40,7 +44,18 @@ TEST(ScreenFit, ScalesOnlyWhereTheWindowIsNotThePicturesSize)
         const ScreenFit fit = fitScreen(c.screen, c.windowed);
         EXPECT_EQ(fit.scale, c.fit.scale) << c.display;
         EXPECT_EQ(fit.cover, c.fit.cover) << c.display;
+        EXPECT_EQ(fit.toHead, c.fit.toHead) << c.display;
     }
+}
+
+TEST(ScreenFit, FullScreenTakesTheHeadTheEnvironmentNamesOrThePrimary)
+{
+    const struct {
+        const char *named;
+        int head;
+    } cases[] = {{nullptr, 0}, {"1", 1}, {"2", 0}, {"01", 1}, {"-1", 0}, {"1x", 0}, {"", 0}, {"99999999999999999999", 0}};
+    for (const auto &c : cases)
+        EXPECT_EQ(namedHead(c.named, 2), c.head) << (c.named ? c.named : "unset");
 }
 
 TEST(FrameHeap, KeepsTheFreedTopOfTheHeapForTheNextFrame)
