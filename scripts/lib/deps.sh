@@ -19,8 +19,8 @@ declare -A packages=(
   # test runs the xscreensaver daemon, whose "GL:" display modes need the
   # visual helper of xscreensaver-gl. The session test listens on a session
   # bus of its own (dbus-daemon's dbus-run-session, dbus-bin's dbus-monitor)
-  # and reads the X idle time (libxss1); the two-monitor test runs Xephyr.
-  [test]="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool desktop-file-utils perl procps python3 python3-pil openbox imagemagick xscreensaver xscreensaver-gl dbus-daemon dbus-bin libxss1 xserver-xephyr"
+  # and reads the X idle time (xprintidle); the two-monitor test runs Xephyr.
+  [test]="libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool desktop-file-utils perl procps python3 python3-pil openbox imagemagick xscreensaver xscreensaver-gl dbus-daemon dbus-bin xprintidle xserver-xephyr"
   # llvm-14 brings llvm-symbolizer, which names the functions in a crash.
   [fuzz]="clang libclang-rt-14-dev llvm-14"
   [pictures]="imagemagick"

@@ -9,17 +9,18 @@ bool x11DriverChosen();
 
 // What the X display says of itself, as far as the fit depends on it.
 struct ScreenReport {
-    long width, height;       // the head full screen covers (heads.h), in pixels
-    bool windowManager;       // something manages windows
-    bool honoursFullScreen;   // an EWMH window manager that makes a full-screen window its head's size
-    int heads;                // the monitors the screen spans
+    long width, height;     // the head full screen covers (heads.h), in pixels
+    bool windowManager;     // something manages windows
+    bool honoursFullScreen; // an EWMH window manager that makes a full-screen window its head's size
+    int heads = 1;          // the monitors the screen spans
 };
 
 // How the picture meets that display.
 struct ScreenFit {
-    bool scale;   // sdl12-compat draws offscreen and scales the picture to the window
-    bool cover;   // the program itself places its window over the whole head
-    bool toHead;  // the program moves its full-screen window onto the head, for the window manager to fit it there
+    bool scale;          // sdl12-compat draws offscreen and scales the picture to the window
+    bool cover;          // the program itself places its window over the whole head
+    bool toHead = false; // the program moves its full-screen window onto the head, where
+                         // the window manager fits it
 };
 
 // The decision alone. `windowed`: the picture is asked for in a window of

@@ -77,28 +77,21 @@ expect_run() {
   fi
 }
 
-# Starts openbox for the rest of the script and waits until it carries out a
-# request. It names itself on the root before it reads its configuration and
-# theme, and maps windows only once its event loop runs, which under load
-# may be many seconds later: a window asked for meanwhile waits unmapped.
+# Starts openbox for the rest of the script and waits until it has carried
+# out a request: it names itself on the root before it reads its
+# configuration and theme, and maps windows only once its event loop runs,
+# on a loaded machine many seconds later.
 start_openbox() {
   XDG_CONFIG_HOME=$work openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  local wm=$! count
-  cleanups+=("kill $wm 2>/dev/null; wait $wm 2>/dev/null")
+  cleanups+=("kill $! 2>/dev/null; wait $! 2>/dev/null")
+  local count asked=""
   for _ in $(seq 600); do
-    kill -0 "$wm" 2>/dev/null || break
     count=$(xprop -root _NET_NUMBER_OF_DESKTOPS 2>/dev/null | awk '{print $NF}')
-    if [[ $count =~ ^[0-9]+$ ]]; then
-      xdotool set_num_desktops $((count + 1))
-      for _ in $(seq 100); do
-        [[ $(xprop -root _NET_NUMBER_OF_DESKTOPS | awk '{print $NF}') == $((count + 1)) ]] && return 0
-        kill -0 "$wm" 2>/dev/null || break
-        sleep 0.1
-      done
-    fi
+    [[ -n $asked && $count == "$asked" ]] && return 0
+    [[ -z $asked && $count =~ ^[0-9]+$ ]] && asked=$((count + 1)) && xdotool set_num_desktops "$asked"
     sleep 0.1
   done
-  fail "openbox did not come to carry out requests: $(head -c 300 "$work/openbox.log")"
+  fail "openbox carried out no request: $(head -c 300 "$work/openbox.log")"
   return 1
 }
 

@@ -10,12 +10,12 @@ crosshair() {
 
 # Expects the crosshair across the picture letterboxed into a window of
 # $2 x $3, within two picture pixels, for up to 10 s: in the window $4, or at
-# the screen's top left.
+# the screen's top left, or at $5,$6 of it.
 expect_picture() {
   local what=$1 box="" pw ph px py slack d off
-  read -r pw ph px py slack < <(awk -v w="$2" -v h="$3" 'BEGIN {
+  read -r pw ph px py slack < <(awk -v w="$2" -v h="$3" -v x="${5:-0}" -v y="${6:-0}" 'BEGIN {
     s = w / 640 < h / 480 ? w / 640 : h / 480
-    printf "%d %d %d %d %d\n", 640 * s, 480 * s, (w - 640 * s) / 2, (h - 480 * s) / 2, 2 * s + 1 }')
+    printf "%d %d %d %d %d\n", 640 * s, 480 * s, x + (w - 640 * s) / 2, y + (h - 480 * s) / 2, 2 * s + 1 }')
   for _ in $(seq 20); do
     sleep 0.5
     box=$(crosshair "${4:-root}") || continue
