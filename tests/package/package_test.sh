@@ -20,6 +20,7 @@ arch=${1:-$(dpkg --print-architecture)}
 label=package${1:+-$1}
 source "$root/scripts/lib/fresh-session.sh"
 source "$root/tests/support/picture.sh"
+source "$root/tests/support/icons.sh"
 
 if ! "$root/scripts/package.sh" "$@" >"$work/package.log" 2>&1; then
   fail "scripts/package.sh${*:+ $*}: $(tail -n 20 "$work/package.log")"
@@ -42,6 +43,8 @@ else
   finish
 fi
 rm -rf "$fresh/root/dist"
+icons=$(icon_problems "$fresh/usr")
+[[ -z $icons ]] && pass "the icon in every size icon themes look up, and as SVG" || fail "the package's icons: $icons"
 
 # The main entry's Exec holds the launcher's path as one quoted argument.
 entry=$(ls "$fresh"/usr/share/applications/*.desktop 2>/dev/null)
