@@ -52,6 +52,12 @@ Row pacedCost(const std::string &screen, double ratio, double programCpu, double
             format("at most %.2fx", kMostOverhead), ratio <= kMostOverhead};
 }
 
+Row previewCost(const std::string &preview, double ratio, double previewCpu, double wholeCpu)
+{
+    return {"paced CPU as a " + preview + " preview / whole", cpuRatio(ratio, previewCpu, wholeCpu),
+            format("at most %.2fx", kMostOverhead), ratio <= kMostOverhead};
+}
+
 Row scalingCost(const std::string &screen, double ratio, double asRunsCpu, double unscaledCpu, bool sameGoal)
 {
     const bool same = ratio >= 1 - kScalingTolerance && ratio <= 1 + kScalingTolerance;

@@ -61,6 +61,7 @@ struct Launch {
     std::vector<std::string> argv;
     std::vector<std::string> environment;
     bool waitsForLine;  // settles from its first line (the paced replay, once its recording is read)
+    int endStatus = 0;  // after SIGTERM: a screensaver (--root) ends by that signal, as daemons expect
 };
 
 // Paced processes run side by side, each on its own X server, so that
@@ -113,7 +114,7 @@ std::vector<double> pacedCpu(const std::vector<Launch> &launches)
         if (!children[i].closed)
             kill(children[i].pid, SIGKILL);  // it did not take the request
         const int status = waitChild(children[i]);
-        if (status != 0 && failure.empty())
+        if (status != launches[i].endStatus && failure.empty())
             failure = launches[i].argv[0] + " ended with status " + std::to_string(status);
     }
     if (!failure.empty())
@@ -126,7 +127,8 @@ std::vector<double> pacedCpu(const std::vector<Launch> &launches)
 // The CPU a paced second costs, whole process, on llvmpipe with one thread
 // (which makes the figures steady): the program against the paced replay of
 // its own calls, on a screen the picture's size and on a 1920x1080 one, and
-// against itself with sdl12-compat's scaling off. Each ratio's two
+// against itself with sdl12-compat's scaling off; and as a screensaver
+// (--root), on a screen of a small preview's size against one the picture's. Each ratio's two
 // processes run side by side; in each round the screens and the pairs take
 // turns in random order, and the two X servers of a screen change hands, as
 // does which process starts first.
@@ -153,7 +155,12 @@ std::vector<Row> pacedRows()
     screens[1].pictureSized = false;
     std::vector<Row> rows;
     std::vector<Server *> started;
+    const std::string previewSize = "200x150";
+    Server preview;
+    std::vector<double> previewCpu, wholeCpu;
     try {
+        preview = startServer(previewSize);
+        started.push_back(&preview);
         for (Screen &screen : screens) {
             screen.pairs = {{"replay", replay, {}, {}, {}},
                             {"scaling off", {VORLEX_PROGRAM}, {"SDL12COMPAT_OPENGL_SCALING=0"}, {}, {}}};
@@ -191,6 +198,22 @@ std::vector<Row> pacedRows()
                                  pair->other.back() * 1e3);
                 }
             }
+            // The preview beside the whole picture, on the 640x480 server
+            // that is free of a pair now.
+            std::vector<Launch> saver = {
+                {{VORLEX_PROGRAM, "--root"}, {"DISPLAY=" + preview.display, "LP_NUM_THREADS=0"}, false, 128 + SIGTERM},
+                {{VORLEX_PROGRAM, "--root"},
+                 {"DISPLAY=" + screens[0].servers[round % 2].display, "LP_NUM_THREADS=0"},
+                 false,
+                 128 + SIGTERM}};
+            const bool previewFirst = round % 2 == 0;
+            if (!previewFirst)
+                std::swap(saver[0], saver[1]);
+            const std::vector<double> cpu = pacedCpu(saver);
+            previewCpu.push_back(cpu[previewFirst ? 0 : 1]);
+            wholeCpu.push_back(cpu[previewFirst ? 1 : 0]);
+            std::fprintf(stderr, "  --root: a %s preview %.0f, the whole picture %.0f ms of CPU a second\n",
+                         previewSize.c_str(), previewCpu.back() * 1e3, wholeCpu.back() * 1e3);
         }
     } catch (const std::exception &e) {
         for (Server *server : started)
@@ -198,6 +221,7 @@ std::vector<Row> pacedRows()
         for (const Screen &screen : screens)
             for (const char *against : {"replay", "scaling off"})
                 rows.push_back(notMeasured("paced CPU on " + screen.name + " / " + against, e.what()));
+        rows.push_back(notMeasured("paced CPU as a " + previewSize + " preview / whole", e.what()));
         return rows;
     }
     for (Server *server : started)
@@ -214,5 +238,9 @@ std::vector<Row> pacedRows()
                                            screen.pictureSized));
         }
     }
+    std::vector<double> ratios;
+    for (std::size_t k = 0; k < previewCpu.size(); ++k)
+        ratios.push_back(previewCpu[k] / wholeCpu[k]);
+    rows.push_back(previewCost(previewSize, median(ratios), median(previewCpu), median(wholeCpu)));
     return rows;
 }
