@@ -41,7 +41,7 @@ namespace {
 
 std::string cpuRatio(double ratio, double cpu, double otherCpu)
 {
-    return format("%.3fx (%.0f vs %.0f ms of CPU a second)", ratio, cpu * 1e3, otherCpu * 1e3);
+    return format("%.3fx (%.2f vs %.2f ms of CPU a frame)", ratio, cpu * 1e3, otherCpu * 1e3);
 }
 
 } // namespace
