@@ -41,7 +41,7 @@ namespace {
 
 std::string cpuRatio(double ratio, double cpu, double otherCpu)
 {
-    return format("%.3fx (%.0f vs %.0f ms of CPU a second)", ratio, cpu * 1e3, otherCpu * 1e3);
+    return format("%.3fx (%.2f vs %.2f ms of CPU a frame)", ratio, cpu * 1e3, otherCpu * 1e3);
 }
 
 } // namespace
@@ -49,6 +49,12 @@ std::string cpuRatio(double ratio, double cpu, double otherCpu)
 Row pacedCost(const std::string &screen, double ratio, double programCpu, double replayCpu)
 {
     return {"paced CPU on " + screen + " / replay", cpuRatio(ratio, programCpu, replayCpu),
+            format("at most %.2fx", kMostOverhead), ratio <= kMostOverhead};
+}
+
+Row previewCost(const std::string &preview, double ratio, double previewCpu, double wholeCpu)
+{
+    return {"paced CPU as a " + preview + " preview / whole", cpuRatio(ratio, previewCpu, wholeCpu),
             format("at most %.2fx", kMostOverhead), ratio <= kMostOverhead};
 }
 

@@ -59,6 +59,11 @@ Row pacedCost(const std::string &screen, double ratio, double programCpu, double
 // within 10%; without, what the pass costs, no goal.
 Row scalingCost(const std::string &screen, double ratio, double asRunsCpu, double unscaledCpu, bool sameGoal);
 
+// The program as a small preview (--root on a `preview` screen, e.g.
+// "200x150", where it averages the picture down) against the whole picture
+// (--root on a 640x480 screen): at most 1.05x.
+Row previewCost(const std::string &preview, double ratio, double previewCpu, double wholeCpu);
+
 // Heap allocations made while `frames` frames were drawn: none.
 Row heapAllocations(long count, long frames);
 

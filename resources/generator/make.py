@@ -2,7 +2,8 @@
 """Draw Vorlex's ten texture images and its desktop icon into resources/.
 
 Six pictures for the textured squares, four bitmap-font atlases (families A
-and B, with 6- and 12-pixel cells) and the application icon. Everything is
+and B, with 6- and 12-pixel cells) and the application icon: vorlex.png, and
+in icons/ its other sizes and its SVG. Everything is
 computed from fixed numbers, so a second run rewrites byte-identical files.
 Each file beside this one draws one kind of picture; the glyphs are the
 hand-drawn tables in glyphs.py.
@@ -25,7 +26,7 @@ except ImportError:
 
 from fonts import as_rows, bold_font, font_atlas, light_font, thick_lines, thin_lines
 from glyphs import A_INK, B_INK
-from icon import picture_icon
+from icon import ICON_SIZES, picture_icon, svg_icon
 from landscapes import picture_night, picture_sunset
 from objects import picture_gem, picture_planet
 from palettes import picture_gear, picture_rocket
@@ -46,10 +47,10 @@ def encode(img, fmt):
 
 
 def build_all():
-    """Return {file name: bytes} for everything under resources/."""
+    """Return {path under resources/: bytes} for everything there."""
     light = light_font()
     bold = bold_font(light)
-    return {
+    files = {
         "image.bmp": encode(picture_sunset(), "BMP"),
         "image.gif": encode(picture_gear(), "GIF"),
         "image.png": encode(picture_planet(), "PNG"),
@@ -61,7 +62,12 @@ def build_all():
         "fontA12.gif": encode(font_atlas("fontA12.gif", light, 12, thick_lines, A_INK), "GIF"),
         "fontB12.gif": encode(font_atlas("fontB12.gif", light, 12, thin_lines, B_INK), "GIF"),
         "vorlex.png": encode(picture_icon(), "PNG"),
+        "icons/vorlex.svg": svg_icon().encode("ascii"),
     }
+    for size in ICON_SIZES:
+        if size != 128:
+            files["icons/vorlex-%d.png" % size] = encode(picture_icon(size), "PNG")
+    return files
 
 
 def main(argv):
@@ -88,6 +94,7 @@ def main(argv):
         return
     try:
         for name, data in sorted(files.items()):
+            os.makedirs(os.path.dirname(os.path.join(OUT_DIR, name)), exist_ok=True)
             with open(os.path.join(OUT_DIR, name), "wb") as f:
                 f.write(data)
     except OSError as exc:

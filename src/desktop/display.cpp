@@ -153,7 +153,7 @@ void presentFrame()
         return;
     }
     int width, height;
-    if (foreignWindowSize(&width, &height))
-        smoothForPreview(width, height);
+    if (foreignWindowSize(&width, &height) && presentPreview(width, height))
+        return;
     SDL_GL_SwapBuffers();
 }

@@ -1,18 +1,23 @@
-// The averaging before sdl12-compat's scaling pass: the frame is halved n
-// times by linear blits, each an exact mean of two by two pixels, into
-// framebuffers of this file's own, and the last half scaled back up over the
-// frame, so that each pixel holds the mean of about 2^n by 2^n of the
-// picture's. A line one pixel wide then covers 2^n, at 1/2^n of its
-// brightness, as an exact area average would have it. Blits take no part of
-// the GL state the frame relies on but the framebuffers bound, which are put
-// back; the frame's own GL calls are left as they are.
+// The averaging for a small preview: the frame is halved n times by linear
+// blits, each an exact mean of two by two pixels, into framebuffers of this
+// file's own, and the last half scaled straight into the window, letterboxed,
+// then shown, so that each window pixel holds the mean of about 2^n by 2^n of
+// the picture's. A line one pixel wide then covers 2^n, at 1/2^n of its
+// brightness, as an exact area average would have it. The window gets only
+// its own pixels: sdl12-compat's pass, which would copy a 640x480 picture
+// into it, is left out, as is scaling the half back up to 640x480 for it,
+// which cost more than the frame. Blits take no part of the GL state the
+// frame relies on but the framebuffers bound, which are put back; the frame's
+// own GL calls are left as they are.
 #include "desktop/preview_scaling.h"
 
+#include <GL/glx.h>
 #include <SDL.h>
 #include <SDL_opengl.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <dlfcn.h>
 
 namespace {
 
@@ -37,21 +42,57 @@ bool load(Call *call, const char *name)
     return *call != nullptr;
 }
 
+// What shows the window's own framebuffer: the GL's binding call itself
+// (sdl12-compat's, which SDL hands out, binds its framebuffer for 0) and
+// GLX's swap, from the GL library SDL loaded.
+struct WindowCalls {
+    PFNGLBINDFRAMEBUFFEREXTPROC bindFramebuffer;
+    Display *(*currentDisplay)();
+    GLXDrawable (*currentDrawable)();
+    void (*swapBuffers)(Display *, GLXDrawable);
+};
+
 // The halves: two framebuffers of half the picture's size, each level
 // written into the one the level before was not read from.
 struct Halves {
     const BlitCalls *gl = nullptr;
+    const WindowCalls *window = nullptr;
     GLuint framebuffer[2] = {};
 };
 
+template <typename Call>
+bool find(void *library, Call *call, const char *name)
+{
+    *call = reinterpret_cast<Call>(dlsym(library, name));
+    return *call != nullptr;
+}
+
+bool loadWindowCalls(WindowCalls *calls)
+{
+    void *library = dlopen("libGL.so.1", RTLD_LAZY | RTLD_NOLOAD);
+    using GetProc = void (*(*)(const GLubyte *))();
+    GetProc getProc = nullptr;
+    if (!library || !find(library, &getProc, "glXGetProcAddressARB") ||
+        !find(library, &calls->currentDisplay, "glXGetCurrentDisplay") ||
+        !find(library, &calls->currentDrawable, "glXGetCurrentDrawable") ||
+        !find(library, &calls->swapBuffers, "glXSwapBuffers"))
+        return false;
+    calls->bindFramebuffer =
+        reinterpret_cast<PFNGLBINDFRAMEBUFFEREXTPROC>(getProc(reinterpret_cast<const GLubyte *>("glBindFramebufferEXT")));
+    return calls->bindFramebuffer != nullptr;
+}
+
 // Made on first use, with the GL context that draws the frame; null where
-// the GL lacks framebuffer objects or will not make them.
+// the GL lacks framebuffer objects or will not make them, or SDL drew with
+// a GL library other than GLX's libGL.
 const Halves *halves()
 {
     static BlitCalls calls;
+    static WindowCalls window;
     static Halves made;
     static const bool ready = [] {
-        if (!load(&calls.genFramebuffers, "glGenFramebuffersEXT") || !load(&calls.bindFramebuffer, "glBindFramebufferEXT") ||
+        if (!loadWindowCalls(&window) || !load(&calls.genFramebuffers, "glGenFramebuffersEXT") ||
+            !load(&calls.bindFramebuffer, "glBindFramebufferEXT") ||
             !load(&calls.genRenderbuffers, "glGenRenderbuffersEXT") ||
             !load(&calls.bindRenderbuffer, "glBindRenderbufferEXT") ||
             !load(&calls.renderbufferStorage, "glRenderbufferStorageEXT") ||
@@ -75,6 +116,7 @@ const Halves *halves()
         calls.bindRenderbuffer(GL_RENDERBUFFER_EXT, 0);
         calls.bindFramebuffer(GL_FRAMEBUFFER_EXT, static_cast<GLuint>(drawn));
         made.gl = &calls;
+        made.window = &window;
         return complete;
     }();
     return ready ? &made : nullptr;
@@ -107,7 +149,7 @@ int smoothingPasses(double step)
     return passes;
 }
 
-void smoothForPreview(int width, int height)
+bool presentPreview(int width, int height)
 {
     const int passes = smoothingPasses(stepFor(width, height));
     GLint frame = 0;
@@ -117,7 +159,7 @@ void smoothForPreview(int width, int height)
     // size, and nothing scales it.
     const Halves *own = frame != 0 ? halves() : nullptr;
     if (!own)
-        return;
+        return false;
     const BlitCalls *gl = own->gl;
     GLuint from = static_cast<GLuint>(frame);
     int w = 640, h = 480;
@@ -130,8 +172,19 @@ void smoothForPreview(int width, int height)
         w /= 2;
         h /= 2;
     }
-    gl->bindFramebuffer(GL_READ_FRAMEBUFFER_EXT, from);
-    gl->bindFramebuffer(GL_DRAW_FRAMEBUFFER_EXT, static_cast<GLuint>(frame));
-    gl->blitFramebuffer(0, 0, w, h, 0, 0, 640, 480, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-    gl->bindFramebuffer(GL_FRAMEBUFFER_EXT, static_cast<GLuint>(frame));
+    // The window: black bands around the 4:3 picture, centred.
+    const WindowCalls *window = own->window;
+    const double scale = std::min(width / 640.0, height / 480.0);
+    const int shownWidth = static_cast<int>(std::lround(640 * scale));
+    const int shownHeight = static_cast<int>(std::lround(480 * scale));
+    const int left = (width - shownWidth) / 2, bottom = (height - shownHeight) / 2;
+    window->bindFramebuffer(GL_READ_FRAMEBUFFER_EXT, from);
+    window->bindFramebuffer(GL_DRAW_FRAMEBUFFER_EXT, 0);
+    // The clear colour is start-up's black, which no frame changes.
+    glClear(GL_COLOR_BUFFER_BIT);
+    gl->blitFramebuffer(0, 0, w, h, left, bottom, left + shownWidth, bottom + shownHeight, GL_COLOR_BUFFER_BIT,
+                        GL_LINEAR);
+    window->swapBuffers(window->currentDisplay(), window->currentDrawable());
+    window->bindFramebuffer(GL_FRAMEBUFFER_EXT, static_cast<GLuint>(frame));
+    return true;
 }

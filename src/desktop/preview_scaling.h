@@ -4,8 +4,8 @@
 // pixel. Nearest-neighbour sampling drops whole rows and columns; its linear
 // filter reads two picture pixels a step, so it keeps every line while a
 // step is at most two pixels (a window of 320x240 and up), and drops some
-// beyond. There the picture is first averaged over boxes at least one step
-// wide, by the GL's own blits, just before the swap.
+// beyond. There the picture is averaged over boxes at least one step wide, by
+// the GL's own blits, into the window, in place of sdl12-compat's pass.
 #pragma once
 
 // Before SDL_Init, for a window of width x height: sdl12-compat's filter,
@@ -19,6 +19,8 @@ void choosePreviewScaling(int width, int height);
 // rounded up, at most 4.
 int smoothingPasses(double step);
 
-// Before each swap, with the window's current size: averages the frame just
-// drawn where the window is less than half the picture's size; nothing else.
-void smoothForPreview(int width, int height);
+// In place of the swap, with the window's current size: where the window is
+// less than half the picture's size, averages the frame just drawn into it
+// and shows it, and answers true; otherwise does nothing and answers false,
+// for sdl12-compat's swap to scale and show it.
+bool presentPreview(int width, int height);

@@ -29,6 +29,8 @@ TEST(Goals, PassOrFailAtTheBound)
         {scalingCost("640x480", 0.9, 0.09, 0.1, true), true},
         {scalingCost("640x480", 0.8999, 0.09, 0.1, true), false},
         {scalingCost("1920x1080", 4.0, 0.4, 0.1, false), true},
+        {previewCost("200x150", 1.05, 0.105, 0.1), true},
+        {previewCost("200x150", 1.0501, 0.1, 0.1), false},
         {startupOverDisplay(260.0, 200.0), true},
         {memoryOverDisplay(200 * 1024, 90 * 1024), true},
     };

@@ -3,7 +3,7 @@
 # over: a window of the test's helper (host_window), and the root window.
 # A screenshot shows the crosshair across the whole picture, letterboxed into
 # the window, also after the window's size changes; 320x240 and 200x150
-# previews keep both of its lines, scaled down. SIGTERM ends it by that
+# previews and a 240x150 one keep both of its lines, scaled down, letterboxed. SIGTERM ends it by that
 # signal; SIGHUP with status 0, as does the window's end, at any moment; an ID
 # that names no window is one line and status 1.
 # Usage: foreign_window_test.sh BUILD_DIR HOST_WINDOW   (needs DISPLAY, 1024x768)
@@ -73,9 +73,17 @@ expect_end "SIGTERM, by which it ends" 143
 stop_host
 
 # Settings dialogs' previews, the daemon's variable naming the window: both
-# of the crosshair's lines are still there, each across most of the picture.
+# of the crosshair's lines are still there, each across most of the picture,
+# whose blue spans the 4:3 picture letterboxed into the window, to a pixel.
 both_lines() { awk -v s="$1" 'BEGIN {split(s, a, " "); exit !(a[1] >= 0.5 && a[2] >= 0.5)}'; }
-for size in "320 240" "200 150"; do
+letterboxed() {
+  awk -v w="$1" -v h="$2" -v box="$3" 'BEGIN {
+    s = w / 640 < h / 480 ? w / 640 : h / 480
+    split(640 * s " " 480 * s " " (w - 640 * s) / 2 " " (h - 480 * s) / 2, want, " ")
+    if (split(box, got, /[x+]/) != 4) exit 1
+    for (i = 1; i <= 4; i++) if (got[i] - want[i] > 1 || want[i] - got[i] > 1) exit 1 }'
+}
+for size in "320 240" "200 150" "240 150"; do
   start_host $size
   start XSCREENSAVER_WINDOW="$host_id" "$runner" --root
   shares=
@@ -86,6 +94,10 @@ for size in "320 240" "200 150"; do
   both_lines "$shares" &&
     pass "a ${size/ /x} preview: both of the crosshair's lines (down, across: $shares)" ||
     fail "a ${size/ /x} preview: the crosshair's lines cross ${shares:-nothing} of the picture, expected half"
+  box=$(convert "$work/mask.png" -format '%@' info: 2>/dev/null)
+  # shellcheck disable=SC2086  # the size is two words
+  letterboxed $size "$box" && pass "a ${size/ /x} preview: the picture's blue spans $box" ||
+    fail "a ${size/ /x} preview: the picture's blue spans ${box:-nothing}, not the letterboxed 4:3 picture"
   host_do destroy
   expect_end "the ${size/ /x} preview's window destroyed" 0
   stop_host

@@ -5,6 +5,7 @@
 # Usage: install_test.sh BUILD_DIR   (the folder that holds Vorlex.app; needs DISPLAY)
 set -u
 source "$(dirname "$0")/../support/e2e.sh"
+source "$(dirname "$0")/../support/icons.sh"
 
 prefix="$work/desktop prefix"
 # A folder that was there before the install, with something of another's.
@@ -16,17 +17,17 @@ else
   entry=$prefix/share/applications/invalid.vorlex.vorlex.desktop
   missing=
   for file in bin/vorlex share/vorlex/Vorlex.app/Contents/MacOS/Vorlex \
-              share/vorlex/Vorlex.app/Contents/Info.plist share/icons/hicolor/*/apps/vorlex.png \
-              share/applications/invalid.vorlex.vorlex.desktop; do
-    # shellcheck disable=SC2086  # the icon's size folder is a pattern
-    ls "$prefix"/$file >/dev/null 2>&1 || missing="$missing $file"
+              share/vorlex/Vorlex.app/Contents/Info.plist share/applications/invalid.vorlex.vorlex.desktop; do
+    ls "$prefix/$file" >/dev/null 2>&1 || missing="$missing $file"
   done
   resources=$(ls "$prefix/share/vorlex/Vorlex.app/Contents/Resources" | wc -l)
   if [[ -n $missing || $resources != 10 || ! -x $prefix/bin/vorlex ]]; then
     fail "installed files: missing:${missing:- none}; $resources images, expected 10"
   else
-    pass "installs the bundle with its 10 images, the launcher, the icon and the entry"
+    pass "installs the bundle with its 10 images, the launcher and the entry"
   fi
+  icons=$(icon_problems "$prefix")
+  [[ -z $icons ]] && pass "the icon in every size icon themes look up, and as SVG" || fail "the icons: $icons"
   if ! report=$(desktop-file-validate "$entry" 2>&1) || [[ -n $report ]]; then
     fail "desktop-file-validate: $report"
   else
