@@ -25,6 +25,7 @@ const can = {
   console: engine !== 'webkit',
   deviceScale: engine !== 'webkit',  // a device pixel ratio set per page
   noWebGL: engine !== 'webkit',      // a browser started without WebGL
+  earlyScript: engine !== 'webkit',  // a script run before the page's own
 };
 
 // A page as the tests use it, in any engine.
