@@ -185,7 +185,12 @@ class WebDriverPage extends Page {
     const found = await this.driver.call('POST', 'element', { using: 'css selector', value: selector });
     await this.driver.call('POST', `element/${Object.values(found)[0]}/click`, {});
   }
-  async screenshot() { return Buffer.from(await this.driver.call('GET', 'screenshot'), 'base64'); }
+  // Under load WebKit's window may show the page a few frames late: the
+  // page draws two more before the shot is taken.
+  async screenshot() {
+    await this.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+    return Buffer.from(await this.driver.call('GET', 'screenshot'), 'base64');
+  }
   close() { return this.driver.call('POST', 'url', { url: 'about:blank' }); }
 }
 

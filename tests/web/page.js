@@ -133,10 +133,10 @@ async function liveShots(page, count) {
 }
 
 // Asserts that each shot is a whole frame of the desktop's, one near the
-// frames the page showed around it: rendered here, with no timing, as the
-// desktop draws them.
+// frames the page showed around it (a browser's window may lag the page by
+// a few): rendered here, with no timing, as the desktop draws them.
 function assertWholeFrames(shots) {
-  const near = (shot) => Array.from({ length: shot.after - shot.before + 6 }, (_, i) => shot.before - 2 + i);
+  const near = (shot) => Array.from({ length: shot.after - shot.before + 24 }, (_, i) => shot.before - 20 + i);
   const wanted = [...new Set(shots.flatMap(near))].filter((n) => n >= 1);
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vorlex-desktop-near-'));
   try {

@@ -41,10 +41,11 @@ describe(`the live page in ${engine}`, () => {
   });
 
   it('draws nothing with a lost context\'s objects when it comes back at once', async () => {
-    // Lost at frames 40, 80 and 120, while the browser holds the page's next
-    // turn back (a busy or throttled tab) until the context is back: the
-    // page wakes to a context given back. Every draw on a live context with
-    // no program of its own is counted.
+    // Lost at frames 40, 80 and 120 as the page asks the browser for its
+    // next turn (a timer or a message of vorlex.js's), and that turn held
+    // back until the context is back (as a busy or throttled tab would):
+    // the page wakes to a context given back. Every draw on a live context
+    // with no program of its own is counted.
     const { page, log } = await openWith(site.url, () => {
       window.staleDraws = 0;
       const draw = WebGLRenderingContext.prototype.drawArrays;
@@ -52,38 +53,31 @@ describe(`the live page in ${engine}`, () => {
         if (!this.isContextLost() && this.getParameter(this.CURRENT_PROGRAM) === null) ++window.staleDraws;
         return draw.apply(this, args);
       };
-      // Once window.hold is set, the page's next turn (a timer or a message
-      // of vorlex.js's) waits until the context is back.
       const later = window.setTimeout;
       const post = MessagePort.prototype.postMessage;
-      let heldTurn = null;
-      const holds = () => window.hold && /vorlex\.js/.test(new Error().stack);
+      let lossAt = 40, heldTurn = null;
+      const holds = () => lossAt <= 120 && /vorlex\.js/.test(new Error().stack) &&
+        Number(document.querySelector('canvas').dataset.frame) >= lossAt;
+      function loseAndHold(turn) {
+        const canvas = document.querySelector('canvas');
+        const lose = Module.ctx.getExtension('WEBGL_lose_context');
+        if (lossAt === 40) {
+          canvas.addEventListener('webglcontextlost', () => later(() => lose.restoreContext()));
+          canvas.addEventListener('webglcontextrestored', () => heldTurn && later(heldTurn) && (heldTurn = null));
+        }
+        lossAt += 40;
+        heldTurn = turn;
+        lose.loseContext();
+      }
       window.setTimeout = (fn, ms, ...args) => {
         if (!holds()) return later(fn, ms, ...args);
-        window.hold = false;
-        heldTurn = () => later(fn, ms, ...args);
+        loseAndHold(() => later(fn, ms, ...args));
         return 0;
       };
       MessagePort.prototype.postMessage = function (...args) {
         if (!holds()) return post.apply(this, args);
-        window.hold = false;
-        heldTurn = () => post.apply(this, args);
+        loseAndHold(() => post.apply(this, args));
       };
-      new MutationObserver((changes, observer) => {
-        const canvas = document.querySelector('canvas');
-        const frame = Number(canvas.dataset.frame);
-        if (frame % 40 || frame === window.lostAt) return;
-        window.lostAt = frame;
-        const lose = Module.ctx.getExtension('WEBGL_lose_context');
-        if (frame === 40) {
-          canvas.addEventListener('webglcontextlost', () => later(() => lose.restoreContext()));
-          canvas.addEventListener('webglcontextrestored', () => heldTurn && later(heldTurn));
-        }
-        heldTurn = null;
-        window.hold = true;
-        lose.loseContext();
-        if (frame === 120) observer.disconnect();
-      }).observe(document, { subtree: true, attributeFilter: ['data-frame'] });
     });
     await frameAt(page, 180);
     assert.strictEqual(await page.evaluate(() => window.staleDraws), 0);
