@@ -38,6 +38,8 @@ class Page {
   // pixels in Chromium and Firefox, and shifted vertically in WebKit.)
   async canvasPng() {
     const { execFileSync } = require('child_process');
+    // Under load a window may show the page a frame or two late (WebKit's).
+    await this.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
     const shot = await this.screenshot();
     const box = await this.evaluate(() => {
       const rect = document.querySelector('canvas').getBoundingClientRect();
@@ -185,12 +187,7 @@ class WebDriverPage extends Page {
     const found = await this.driver.call('POST', 'element', { using: 'css selector', value: selector });
     await this.driver.call('POST', `element/${Object.values(found)[0]}/click`, {});
   }
-  // Under load WebKit's window may show the page a few frames late: the
-  // page draws two more before the shot is taken.
-  async screenshot() {
-    await this.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
-    return Buffer.from(await this.driver.call('GET', 'screenshot'), 'base64');
-  }
+  async screenshot() { return Buffer.from(await this.driver.call('GET', 'screenshot'), 'base64'); }
   close() { return this.driver.call('POST', 'url', { url: 'about:blank' }); }
 }
 
