@@ -105,7 +105,8 @@ case $command in
       started=$SECONDS
       echo "web.sh: the page in $engine" >&2
       VORLEX_ENGINE=$engine node --test --test-concurrency=1 "${files[@]}" \
-        "$root/tests/web/page.test.js" "$root/tests/web/page_faults.test.js"
+        "$root/tests/web/page.test.js" "$root/tests/web/page_fit.test.js" "$root/tests/web/page_live.test.js" \
+        "$root/tests/web/page_faults.test.js"
       echo "web.sh: $engine took $((SECONDS - started)) s" >&2
       files=()
     done

@@ -4,13 +4,27 @@
 // bound, and a blend or texture change is made only when it differs from the
 // last draw's. Untextured batches sample a white texel, so one program draws
 // both kinds, as GL's modulate does.
+//
+// Objects of a lost context are never used: from the moment it is lost
+// until the program has made its objects again (webglRebuild), the device
+// draws and uploads nothing, however soon the context came back.
 mergeInto(LibraryManager.library, {
-  $webgl: { ready: false, textures: {}, white: null, last: {} },
+  $webgl: { ready: false, stale: false, watching: false, textures: {}, white: null, last: {},
+            drawn: false, largest: 0 },
+  // The context, or null while its objects are not to be used.
   $webglReady__deps: ['$webgl'],
   $webglReady: function() {
-    if (webgl.ready)
-      return Module.ctx;
     var gl = Module.ctx;
+    if (!webgl.watching) {
+      gl.canvas.addEventListener('webglcontextlost', function() { webgl.stale = true; });
+      webgl.watching = true;
+    }
+    if (gl.isContextLost())
+      webgl.stale = true;
+    if (webgl.stale)
+      return null;
+    if (webgl.ready)
+      return gl;
     function shader(type, text) {
       var made = gl.createShader(type);
       gl.shaderSource(made, text);
@@ -49,6 +63,9 @@ mergeInto(LibraryManager.library, {
   webglDraw__deps: ['$webglReady'],
   webglDraw: function(lines, texture, blend, src, dst, vertices, count) {
     var gl = webglReady();
+    if (!gl)
+      return;
+    webgl.drawn = true;
     var last = webgl.last;
     if (texture !== last.texture) {
       // A name with no image draws untextured, as an incomplete texture does in GL.
@@ -73,6 +90,9 @@ mergeInto(LibraryManager.library, {
   webglClear__deps: ['$webglReady'],
   webglClear: function(mask, red, green, blue, alpha) {
     var gl = webglReady();
+    if (!gl)
+      return;
+    webgl.drawn = true;
     gl.clearColor(red, green, blue, alpha);
     gl.clear(mask);
   },
@@ -82,6 +102,8 @@ mergeInto(LibraryManager.library, {
   webglTexImage__deps: ['$webglReady'],
   webglTexImage: function(texture, width, height, format, type, pixels) {
     var gl = webglReady();
+    if (!gl)
+      return;
     var made = webgl.textures[texture] || (webgl.textures[texture] = gl.createTexture());
     gl.bindTexture(gl.TEXTURE_2D, made);
     webgl.last.texture = -1;
@@ -95,22 +117,30 @@ mergeInto(LibraryManager.library, {
   webglTexParameter__deps: ['$webglReady'],
   webglTexParameter: function(texture, name, value) {
     var gl = webglReady();
+    if (!gl)
+      return;
     var made = webgl.textures[texture] || (webgl.textures[texture] = gl.createTexture());
     gl.bindTexture(gl.TEXTURE_2D, made);
     webgl.last.texture = -1;
     gl.texParameteri(gl.TEXTURE_2D, name, value);
   },
-  webglMaxTextureSize__deps: ['$webglReady'],
+  // Read only from a live context, which a lost one answers with null; the
+  // program reads it only once the context is live (display.cpp).
+  webglMaxTextureSize__deps: ['$webgl'],
   webglMaxTextureSize: function() {
-    return webglReady().getParameter(0x0D33 /* MAX_TEXTURE_SIZE */);
+    if (!Module.ctx.isContextLost())
+      webgl.largest = Module.ctx.getParameter(0x0D33 /* MAX_TEXTURE_SIZE */);
+    return webgl.largest;
   },
   webglError__deps: ['$webglReady'],
   webglError: function() {
-    return webglReady().getError();
+    var gl = webglReady();
+    return gl ? gl.getError() : 0;
   },
   webglRebuild__deps: ['$webgl'],
   webglRebuild: function() {
     webgl.ready = false;
+    webgl.stale = false;
     webgl.textures = {};
   },
 });

@@ -35,9 +35,15 @@ mergeInto(LibraryManager.library, {
   // The browser may take the GL context away (memory pressure, a GPU reset)
   // and give it back later, with every texture, buffer and shader gone. The
   // loop waits while it is lost (webAwaitContext, between frames) and
-  // rebuilds what the context held once it is back.
+  // rebuilds what the context held once it is back. A context is lost from
+  // the moment the browser says so (isContextLost), its event comes later;
+  // and a listener may lose it again before the page's own hears it is back.
   $webContext: { lost: false, restores: 0, wake: null },
-  webWatchContext__deps: ['$webContext'],
+  $webContextGone__deps: ['$webContext'],
+  $webContextGone: function() {
+    return webContext.lost || Module.ctx.isContextLost();
+  },
+  webWatchContext__deps: ['$webContext', '$webContextGone'],
   webWatchContext: function() {
     var canvas = Module['canvas'];
     canvas.addEventListener('webglcontextlost', function(event) {
@@ -47,22 +53,22 @@ mergeInto(LibraryManager.library, {
     canvas.addEventListener('webglcontextrestored', function() {
       webContext.lost = false;
       ++webContext.restores;
-      if (webContext.wake)
+      if (webContext.wake && !webContextGone())
         webContext.wake();
     });
   },
-  webContextLost__deps: ['$webContext'],
+  webContextLost__deps: ['$webContextGone'],
   webContextLost: function() {
-    return webContext.lost ? 1 : 0;
+    return webContextGone() ? 1 : 0;
   },
-  webAwaitContext__deps: ['$Asyncify', '$callUserCallback', '$webContext'],
+  webAwaitContext__deps: ['$Asyncify', '$callUserCallback', '$webContext', '$webContextGone'],
   webAwaitContext: function() {
     Asyncify.handleSleep(function(wakeUp) {
       webContext.wake = function() {
         webContext.wake = null;
         callUserCallback(wakeUp);
       };
-      if (!webContext.lost)
+      if (!webContextGone())
         webContext.wake();
     });
   },
@@ -75,6 +81,10 @@ mergeInto(LibraryManager.library, {
   webHasWebGL: function() {
     var probe = document.createElement('canvas');
     return probe.getContext('webgl') ? 1 : 0;
+  },
+  // A browser may offer WebGL and still refuse it to the page's own canvas.
+  webCanvasHasWebGL: function() {
+    return Module.ctx ? 1 : 0;
   },
 
   // The frames the address asks for with ?frames=N: 0 when it asks for none
@@ -105,16 +115,14 @@ mergeInto(LibraryManager.library, {
     return webClock.last;
   },
 
-  // SDL_Delay gives way to the browser while it waits; presentFrame then
-  // need not give way again (each extra turn costs a few milliseconds). A
-  // browser's timer wakes a millisecond or more late, which at 16 ms a frame
-  // costs two frames a second: the timer waits all but the last two
-  // milliseconds, and message turns, which the browser runs at once, wait
-  // out the rest.
-  $webYield: { waited: false },
-  SDL_Delay__deps: ['$Asyncify', '$safeSetTimeout', '$callUserCallback', '$webYield', 'SDL_GetTicks'],
-  SDL_Delay: function(delay) {
-    webYield.waited = true;
+  // The frame loop's wait (SDL_Delay, display.cpp) gives way to the browser
+  // while it waits; presentFrame then need not give way again (each extra
+  // turn costs a few milliseconds). A browser's timer wakes a millisecond or
+  // more late, which at 16 ms a frame costs two frames a second: the timer
+  // waits all but the last two milliseconds, and message turns, which the
+  // browser runs at once, wait out the rest.
+  webSleep__deps: ['$Asyncify', '$safeSetTimeout', '$callUserCallback', 'SDL_GetTicks'],
+  webSleep: function(delay) {
     var deadline = _SDL_GetTicks() + delay;
     Asyncify.handleSleep(function(wakeUp) {
       var channel = new MessageChannel();
@@ -130,11 +138,16 @@ mergeInto(LibraryManager.library, {
       safeSetTimeout(check, Math.max(0, delay - 2));
     });
   },
-  webTakeWait__deps: ['$webYield'],
-  webTakeWait: function() {
-    var waited = webYield.waited;
-    webYield.waited = false;
-    return waited ? 1 : 0;
+
+  // The canvas holds a whole frame: the page may take a copy now (a picture
+  // shown smaller than 640x480 is shown averaged, picture.js). Only a frame
+  // just drawn: once the browser has shown it, WebGL may have cleared it.
+  webFrameWhole__deps: ['$webgl'],
+  webFrameWhole: function() {
+    var fresh = webgl.drawn;
+    webgl.drawn = false;
+    if (fresh && Module['frameWhole'])
+      Module['frameWhole']();
   },
 
   // A frame that needed no wait gives way in a message turn: the browser runs

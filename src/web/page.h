@@ -12,12 +12,16 @@ int webContextLost();
 void webAwaitContext();
 int webTakeRestore();
 int webHasWebGL();
+int webCanvasHasWebGL();
 int webFramesWanted();
 // Why the page could not fetch the file at path, or "" when it knows of no reason.
 void webFetchProblem(const char *path, char *into, int size);
 void webShowFrame(long frame);
-// True when SDL_Delay gave way to the browser since the last call.
-int webTakeWait();
+// Waits `ms` milliseconds by the tick counter, giving way to the browser.
+void webSleep(unsigned ms);
+// The canvas now holds a whole frame: the page may copy it (page.js shows a
+// picture smaller than 640x480 averaged).
+void webFrameWhole();
 // Gives way to the browser (drawing, key presses) and comes back at once.
 void webGiveWay();
 }

@@ -25,6 +25,7 @@ const can = {
   console: engine !== 'webkit',
   deviceScale: engine !== 'webkit',  // a device pixel ratio set per page
   noWebGL: engine !== 'webkit',      // a browser started without WebGL
+  earlyScript: engine !== 'webkit',  // a script run before the page's own
 };
 
 // A page as the tests use it, in any engine.
@@ -37,6 +38,8 @@ class Page {
   // pixels in Chromium and Firefox, and shifted vertically in WebKit.)
   async canvasPng() {
     const { execFileSync } = require('child_process');
+    // Under load a window may show the page a frame or two late (WebKit's).
+    await this.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
     const shot = await this.screenshot();
     const box = await this.evaluate(() => {
       const rect = document.querySelector('canvas').getBoundingClientRect();

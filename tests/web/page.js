@@ -119,6 +119,43 @@ async function assertDesktopFrame(desktop, page, n) {
   return shown;
 }
 
+// Screenshots of the canvas of a page that runs paced, each with the frames
+// shown before and after it was taken.
+async function liveShots(page, count) {
+  const shown = () => page.evaluate(() => Number(document.querySelector('canvas').dataset.frame));
+  const shots = [];
+  for (let i = 0; i < count; ++i) {
+    const before = await shown();
+    const png = await page.canvasPng();
+    shots.push({ before, after: await shown(), picture: decodeImage(png) });
+  }
+  return shots;
+}
+
+// Asserts that each shot is a whole frame of the desktop's, one near the
+// frames the page showed around it (a browser's window may lag the page by
+// a few): rendered here, with no timing, as the desktop draws them.
+function assertWholeFrames(shots) {
+  const near = (shot) => Array.from({ length: shot.after - shot.before + 24 }, (_, i) => shot.before - 20 + i);
+  const wanted = [...new Set(shots.flatMap(near))].filter((n) => n >= 1);
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vorlex-desktop-near-'));
+  try {
+    execFileSync(path.join(root, 'tests/support/with_xvfb.sh'), ['./tests/scenes_pictures', folder, ...wanted.map(String)],
+                 { cwd: desktopBuild, stdio: ['ignore', 'inherit', 'inherit'] });
+    for (const shot of shots) {
+      let best = { off: Infinity, frame: 0 };
+      for (const n of near(shot).filter((m) => m >= 1)) {
+        const off = offPixels(parsePpm(fs.readFileSync(path.join(folder, `frame-${String(n).padStart(4, '0')}.ppm`))), shot.picture);
+        if (off < best.off) best = { off, frame: n };
+      }
+      assert.ok(best.off <= mostOffPixels, `a shot taken between frames ${shot.before} and ${shot.after} is no whole ` +
+                `frame: ${best.off} pixels differ from the nearest, the desktop's frame ${best.frame} (overlay missing?)`);
+    }
+  } finally {
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+}
+
 // A copy of the page folder, changed by change(folder), served while fn(url) runs.
 async function withFolder(change, fn) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vorlex-web-'));
@@ -134,9 +171,9 @@ async function withFolder(change, fn) {
 }
 
 // The page at url + query in browser, run to its end; the page is closed
-// after check(end, log, page).
-async function runPage(browser, url, query, check) {
-  const { page, log } = await open(browser, url, query);
+// after check(end, log, page). `prepare` as for open().
+async function runPage(browser, url, query, check, prepare = undefined) {
+  const { page, log } = await open(browser, url, query, prepare);
   await check(await waitEnded(page), log, page);
   await page.close();
 }
@@ -149,5 +186,5 @@ const textOf = (page, selector) => page.evaluate((which) => document.querySelect
 module.exports = {
   engine, can, textOf, serve, launch, open, waitEnded, canvasPixels, decodeImage, parsePpm,
   root, webPage, desktopBuild, frames, mostOffPixels, offPixels, assertClean,
-  startPageTests, endPageTests, assertDesktopFrame, withFolder, runPage, resources, dots, frameAt,
+  startPageTests, endPageTests, assertDesktopFrame, liveShots, assertWholeFrames, withFolder, runPage, resources, dots, frameAt,
 };

@@ -1,9 +1,10 @@
 // The web page in one browser engine (VORLEX_ENGINE: chromium, firefox or
 // webkit): its frames against the desktop's headless render of the same
-// frames, the committed still, the pacing, the keys, the fit to any window
-// and the page as the browser hands it. Run by scripts/web.sh test in each
+// frames, the committed still, the pacing, the keys, the full screen and
+// the page as the browser hands it. Run by scripts/web.sh test in each
 // engine in turn, which builds both first; the one-line failures are in
-// page_faults.test.js.
+// page_faults.test.js, the fit to any window in page_fit.test.js, the live
+// page's frames in page_live.test.js.
 'use strict';
 const assert = require('node:assert');
 const fs = require('node:fs');
@@ -13,7 +14,7 @@ const { pathToFileURL } = require('node:url');
 const { after, before, describe, it } = require('node:test');
 const {
   engine, can, textOf, open, waitEnded, decodeImage, root, webPage, frames, mostOffPixels, offPixels, assertClean,
-  startPageTests, endPageTests, assertDesktopFrame, withFolder, runPage, frameAt, canvasPixels, parsePpm,
+  startPageTests, endPageTests, assertDesktopFrame, withFolder, runPage, frameAt,
 } = require('./page.js');
 
 const stillFrame = 300;
@@ -155,63 +156,6 @@ describe(`the page as ${engine} hands it`, () => {
               `${full.width}x${full.height} does not cover ${full.room}`);
     await page.close();
   });
-});
-
-describe(`the picture in any window, in ${engine}`, () => {
-  // [window, device pixel ratio, device pixels per demo pixel]: each demo
-  // pixel a whole number of device pixels, the largest that fits, and below
-  // one the fraction that fits, with the whole picture in view. A line that
-  // appears under it (the end line) leaves its size as it was.
-  const cases = [
-    [{ width: 200, height: 150 }, 1, null],
-    [{ width: 1400, height: 1040 }, 1, 2],
-    ...(can.deviceScale ? [[{ width: 1280, height: 720 }, 1.5, 2], [{ width: 1000, height: 800 }, 1.25, 1]] : []),
-  ];
-  for (const [viewport, ratio, whole] of cases) {
-    it(`a ${viewport.width}x${viewport.height} window at ratio ${ratio}`, async () => {
-      const { page } = await open(browser, site.url, `?frames=${frames[1]}`, undefined, { ...viewport, deviceScaleFactor: ratio });
-      const box = () => page.evaluate(() => {
-        const rect = document.querySelector('canvas').getBoundingClientRect();
-        return [rect.left, rect.top, rect.right, rect.bottom].map((value) => value * window.devicePixelRatio);
-      });
-      // As the engine made it (MiniBrowser's window is 447 wide at least).
-      const inner = await page.evaluate(() => [innerWidth, innerHeight]);
-      assert.ok(inner[1] <= viewport.height, `a window ${inner} high`);
-      await frameAt(page, 1);
-      const running = await box();
-      const end = await waitEnded(page);
-      assert.strictEqual(end.problem, '');
-      assert.deepStrictEqual(await box(), running, 'the end line resized the picture');
-      const [width, height] = [running[2] - running[0], running[3] - running[1]];
-      assert.ok(running[0] >= 0 && running[1] >= 0 && running[2] <= inner[0] * ratio + 0.5 &&
-                running[3] <= inner[1] * ratio + 0.5, `the picture at ${running} is not all in view`);
-      if (whole === null) {
-        assert.ok(width > 0 && width < 640 && Math.abs(width * 3 - height * 4) < 2, `${width}x${height}`);
-      } else {
-        // Layout keeps sizes in fractions of a CSS pixel: 853.33 is 1279.99 device pixels.
-        assert.deepStrictEqual([width, height].map(Math.round), [640 * whole, 480 * whole]);
-        // WebKitGTK smooths a scaled WebGL canvas whatever its image-rendering:
-        // there the size above is what holds.
-        if (engine === 'webkit' && whole > 1) {
-          await page.close();
-          return;
-        }
-        // Every demo pixel the same square of device pixels: the picture
-        // sampled at each square's middle is the desktop's frame.
-        const shown = await canvasPixels(page);
-        const sampled = { width: 640, height: 480, rgb: Buffer.alloc(640 * 480 * 3) };
-        for (let y = 0; y < 480; ++y) {
-          for (let x = 0; x < 640; ++x) {
-            const from = ((y * whole + (whole >> 1)) * shown.width + x * whole + (whole >> 1)) * 3;
-            shown.rgb.copy(sampled.rgb, (y * 640 + x) * 3, from, from + 3);
-          }
-        }
-        const expected = parsePpm(fs.readFileSync(path.join(desktop, `frame-${String(frames[1]).padStart(4, '0')}.ppm`)));
-        assert.ok(offPixels(expected, sampled) <= mostOffPixels, 'uneven pixels');
-      }
-      await page.close();
-    });
-  }
 });
 
 describe(`loading, in ${engine}`, () => {

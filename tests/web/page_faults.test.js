@@ -25,6 +25,22 @@ describe('a page that cannot go on says why in one line', () => {
       line: /^Vorlex: cannot open the 640x480 OpenGL display: this browser offers no WebGL$/ },
     { what: 'a wasm cut short', line: /^Vorlex: vorlex\.wasm does not load: CompileError: /,
       change: (folder) => fs.truncateSync(path.join(folder, 'vorlex.wasm'), 1000) },
+    // Start-up failures the program does not foresee: the page's own canvas
+    // refused WebGL (a probe canvas gets it), or a script of the runtime's
+    // that throws (its promise rejects, and nothing else listens).
+    { what: 'WebGL refused to the page\'s canvas', early: () => {
+      const make = HTMLCanvasElement.prototype.getContext;
+      HTMLCanvasElement.prototype.getContext = function (type, ...rest) {
+        return this.id === 'canvas' && /webgl/.test(type) ? null : make.call(this, type, ...rest);
+      };
+    }, line: /^Vorlex: cannot open the 640x480 OpenGL display: the browser gave the page's canvas no WebGL$/ },
+    { what: 'a runtime script that throws', early: () => {
+      const make = HTMLCanvasElement.prototype.getContext;
+      HTMLCanvasElement.prototype.getContext = function (...args) {
+        if (this.id !== 'canvas') throw new TypeError('no context for a canvas of the runtime\'s');
+        return make.apply(this, args);
+      };
+    }, line: /^Vorlex: the page stopped: no context for a canvas of the runtime's$/, thrown: /no context for a canvas/ },
     ...['vorlex.js', 'vorlex.wasm'].map((name) => ({
       what: `no ${name}`, change: missing(name), line: new RegExp(`^Vorlex: cannot fetch ${dots(name)}: 404 Not Found$`) })),
     ...['image.gif', 'img24.png', 'fontB12.gif'].map((name) => ({
@@ -33,15 +49,19 @@ describe('a page that cannot go on says why in one line', () => {
   ];
   for (const c of cases) {
     // WebKit's driver holds one session, started once.
-    it(c.what, { skip: c.options && !can.noWebGL && `one browser a run in ${engine}` }, async () => {
+    const skip = (c.options && !can.noWebGL && `one browser a run in ${engine}`) ||
+                 (c.early && !can.earlyScript && `no script before the page loads in ${engine}`);
+    it(c.what, { skip }, async () => {
       const other = c.options ? await launch(c.options) : browser;
+      const early = c.early && ((fresh) => fresh.evaluateOnNewDocument(c.early));
       const check = (url) => runPage(other, url, c.query || '?frames=5', (end, log) => {
         assert.match(end.problem, c.line);
-        assert.deepStrictEqual(log.pageErrors, []);
+        // Firefox reports the error thrown as well, handled or not.
+        assert.deepStrictEqual(log.pageErrors.filter((error) => !(c.thrown && c.thrown.test(error))), []);
         // Besides the line, only the browser's own note of the missing file
         // (in WebKit, the line on the page above is what can be read).
         if (can.console) assert.deepStrictEqual(log.error.filter((line) => !/^Failed to load resource: .*404/.test(line)), [end.problem]);
-      });
+      }, early);
       try {
         await (c.change ? withFolder(c.change, check) : check(site.url));
       } finally {

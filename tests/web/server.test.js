@@ -51,7 +51,7 @@ describe('the page folder', () => {
     const files = fs.readdirSync(webPage, { recursive: true, withFileTypes: true })
       .filter((entry) => !entry.isDirectory())
       .map((entry) => path.relative(webPage, path.join(entry.path, entry.name)));
-    assert.deepStrictEqual(files.sort(), ['icon.svg', 'index.html', 'page.css', 'page.js', 'vorlex.js', 'vorlex.wasm',
+    assert.deepStrictEqual(files.sort(), ['icon.svg', 'index.html', 'page.css', 'page.js', 'picture.js', 'vorlex.js', 'vorlex.wasm',
       ...images.map((name) => `Vorlex.app/Contents/Resources/${name}`)].sort());
   });
 });

@@ -1,6 +1,7 @@
-// The page around the demo: fits the canvas to the window, shows what is
-// loading and the one line of a failure, and loads vorlex.js. A file of its
-// own, not inline, so the page runs under a policy of default-src 'self'.
+// The page around the demo: shows what is loading and the one line of a
+// failure, and loads vorlex.js; picture.js fits the picture to the window.
+// A file of its own, not inline, so the page runs under a policy of
+// default-src 'self'.
 'use strict';
 (function () {
   var canvas = document.getElementById('canvas');
@@ -8,41 +9,6 @@
   var problem = document.getElementById('problem');
   var state = document.getElementById('state');
   var fullscreen = document.getElementById('fullscreen');
-
-  // In a window, the largest whole number of device pixels per demo pixel
-  // that fits, so every pixel of the demo is a square of whole screen pixels
-  // at any device pixel ratio or zoom; below one, the fraction that fits.
-  // Full screen covers the screen 4:3, as the desktop's does.
-  function fit() {
-    var ratio = window.devicePixelRatio || 1;
-    var room = main.getBoundingClientRect();
-    var scale = Math.min(room.width * ratio / 640, room.height * ratio / 480);
-    if (scale >= 1 && document.fullscreenElement !== main) scale = Math.floor(scale);
-    main.style.setProperty('--scale', scale / ratio);
-    // Centred, the canvas may start inside a device pixel, which would make
-    // its columns or rows uneven: it moves to a pixel's edge.
-    main.style.setProperty('--nudge-x', '0px');
-    main.style.setProperty('--nudge-y', '0px');
-    var at = canvas.getBoundingClientRect();
-    main.style.setProperty('--nudge-x', onPixelEdge(at.left, ratio) - at.left + 'px');
-    main.style.setProperty('--nudge-y', onPixelEdge(at.top, ratio) - at.top + 'px');
-  }
-  // Layout places a box in fractions of a CSS pixel (1/64 in Chromium, 1/60
-  // in Firefox), which miss most device pixels' edges at a ratio like 1.25:
-  // the nearest edge on a quarter CSS pixel, which both can place exactly.
-  function onPixelEdge(css, ratio) {
-    var nearest = Math.round(css * ratio);
-    for (var away = 0; away < 16; ++away) {
-      for (var sign = -1; sign <= 1; sign += 2) {
-        var quarters = (nearest + sign * away) / ratio * 4;
-        if (Math.abs(quarters - Math.round(quarters)) < 1e-6) return Math.round(quarters) / 4;
-      }
-    }
-    return nearest / ratio;
-  }
-  if (window.ResizeObserver) new ResizeObserver(fit).observe(main);
-  window.addEventListener('resize', fit);
-  fit();
 
   function ended(status) {
     if (document.body.dataset.state === 'ended') return;
@@ -96,17 +62,22 @@
     });
   }
 
-  // The browser may take the GL context away and give it back; the program
-  // waits meanwhile and goes on where it was.
+  // The browser may take the GL context away and give it back, as soon as
+  // the program has made it too; the program waits meanwhile and goes on
+  // where it was, loading or running.
+  var loadingLine = '';
   canvas.addEventListener('webglcontextlost', function () {
-    if (document.body.dataset.state !== 'running') return;
+    var now = document.body.dataset.state;
+    if (now !== 'running' && now !== 'loading') return;
+    loadingLine = state.textContent;
     document.body.dataset.state = 'lost';
     state.textContent = 'The browser has taken the WebGL context away; the demo goes on when it gives it back.';
   });
   canvas.addEventListener('webglcontextrestored', function () {
     if (document.body.dataset.state !== 'lost') return;
-    document.body.dataset.state = 'running';
-    state.textContent = '';
+    var drawn = Boolean(canvas.dataset.frame);
+    document.body.dataset.state = drawn ? 'running' : 'loading';
+    state.textContent = drawn ? '' : loadingLine;
   });
 
   // vorlex.wasm, read here with its progress shown, so that a missing or
@@ -149,6 +120,8 @@
       }
     },
     onExit: ended,
+    // Called by the program whenever the canvas holds a whole frame.
+    frameWhole: window.vorlexPicture.frameWhole,
     onAbort: function (what) {
       showProblem('Vorlex: the page stopped: ' + what);
       ended(1);
@@ -174,6 +147,13 @@
   };
   window.addEventListener('error', function (event) {
     stop('Vorlex: the page stopped: ' + event.message);
+  });
+  // Whatever else fails on the way is the page's one line, never a page
+  // left loading.
+  window.addEventListener('unhandledrejection', function (event) {
+    event.preventDefault();  // the line below says it
+    var why = event.reason;
+    stop('Vorlex: the page stopped: ' + (why && why.message ? why.message : String(why)));
   });
 
   var script = document.createElement('script');
