@@ -10,7 +10,7 @@ const path = require('node:path');
 const { after, before, describe, it } = require('node:test');
 const {
   engine, can, launch, root, desktopBuild, frames, assertClean, startPageTests, endPageTests,
-  assertDesktopFrame, withFolder, runPage, resources, dots,
+  assertDesktopFrame, withFolder, runPage, resources, served, dots,
 } = require('./page.js');
 
 let browser, site, desktop;
@@ -20,13 +20,15 @@ after(() => endPageTests({ browser, site, desktop }));
 describe('a page that cannot go on says why in one line', () => {
   const missing = (name) => (folder) => fs.rmSync(path.join(folder, name));
   const cases = [
-    { what: 'a frame count that is not one', query: '?frames=ten', line: /^Vorlex: cannot read the address: \?frames=/ },
+    ...['ten', '1000000000'].map((n) => ({ what: `a frame count of "${n}"`, query: `?frames=${n}`,
+      line: /^Vorlex: cannot read the address: \?frames= wants a whole number from 1 to 999999999$/ })),
     { what: 'no WebGL', options: { webgl: false },
       line: /^Vorlex: cannot open the 640x480 OpenGL display: this browser offers no WebGL$/ },
     { what: 'a wasm cut short', line: /^Vorlex: vorlex\.wasm does not load: CompileError: /,
-      change: (folder) => fs.truncateSync(path.join(folder, 'vorlex.wasm'), 1000) },
+      change: (folder) => fs.truncateSync(served(folder, 'vorlex.wasm'), 1000) },
     ...['vorlex.js', 'vorlex.wasm'].map((name) => ({
-      what: `no ${name}`, change: missing(name), line: new RegExp(`^Vorlex: cannot fetch ${dots(name)}: 404 Not Found$`) })),
+      what: `no ${name}`, change: (folder) => fs.rmSync(served(folder, name)),
+      line: new RegExp(`^Vorlex: cannot fetch ${dots(name)}: 404 Not Found$`) })),
     ...['image.gif', 'img24.png', 'fontB12.gif'].map((name) => ({
       what: `no ${name}`, change: missing(`${resources}/${name}`), line: new RegExp(
         `^Vorlex: cannot load "${dots(`${resources}/${name}`)}" .*: the page could not fetch it from beside index\\.html: 404 Not Found$`) })),
@@ -38,9 +40,11 @@ describe('a page that cannot go on says why in one line', () => {
       const check = (url) => runPage(other, url, c.query || '?frames=5', (end, log) => {
         assert.match(end.problem, c.line);
         assert.deepStrictEqual(log.pageErrors, []);
-        // Besides the line, only the browser's own note of the missing file
+        // Besides the line, only the browser's own notes of the missing file:
+        // its 404, and a plain-text answer under nosniff refused as a script
         // (in WebKit, the line on the page above is what can be read).
-        if (can.console) assert.deepStrictEqual(log.error.filter((line) => !/^Failed to load resource: .*404/.test(line)), [end.problem]);
+        const browserNote = /^Failed to load resource: .*404|^Refused to execute script from .*MIME type \('text\/plain'\)/;
+        if (can.console) assert.deepStrictEqual(log.error.filter((line) => !browserNote.test(line)), [end.problem]);
       });
       try {
         await (c.change ? withFolder(c.change, check) : check(site.url));
