@@ -1,4 +1,4 @@
-"""vorlex.png, the desktop icon.
+"""vorlex.png, the desktop icon, and the web page's icons drawn the same way.
 """
 
 import math
@@ -7,10 +7,17 @@ from shading import clamp, mix, render, rows_to_image, smooth_edge
 
 
 # vorlex.png, 128x128: the demo in one tile. Blue crosshair on black, a
-# translucent yellow square and a tilted red outline square.
+# translucent yellow square and a tilted red outline square. The same tile at
+# any size for the web page's manifest; `maskable` fills the whole square
+# with the tile's ground and keeps the picture within the middle 80%, the
+# part a launcher's mask never cuts. A large icon may take fewer samples a
+# pixel: a launcher shrinks it, which smooths it again.
 
-def picture_icon():
+def picture_icon(pixels=128, maskable=False, samples=4):
     size = 128.0
+    # Design units per pixel, and where the design's corner lies.
+    unit = size / pixels / (0.8 if maskable else 1.0)
+    origin = (size - pixels * unit) / 2.0
     inset, radius = 4.0, 22.0
     ang = math.radians(18.0)
     ca, sa = math.cos(ang), math.sin(ang)
@@ -22,9 +29,10 @@ def picture_icon():
         qy = abs(y - (y0 + y1) / 2.0) - ((y1 - y0) / 2.0 - r)
         return math.hypot(max(qx, 0.0), max(qy, 0.0)) + min(max(qx, qy), 0.0) - r
 
-    def shade(x, y):
+    def shade(px, py):
+        x, y = origin + px * unit, origin + py * unit
         d = rounded_box(x, y, inset, inset, size - inset, size - inset, radius)
-        cover = smooth_edge(d, 1.0)
+        cover = 1.0 if maskable else smooth_edge(d, unit)
         if cover <= 0.0:
             return (0.0, 0.0, 0.0, 0.0)
         c = mix((14, 16, 26), (0, 0, 4), clamp((x + y) / (2 * size)))
@@ -42,8 +50,9 @@ def picture_icon():
         box = max(abs(lx), abs(ly)) - rhalf
         c = mix(c, (236, 30, 30), clamp(1.0 - (abs(box) - 2.0) / 0.8))
         # A light rim, brighter along the top.
-        rim = clamp(1.0 - abs(d + 1.5) / 1.0) * (0.25 + 0.25 * clamp(1.0 - y / size))
-        c = mix(c, (120, 140, 200), rim)
+        if not maskable:
+            rim = clamp(1.0 - abs(d + 1.5) / 1.0) * (0.25 + 0.25 * clamp(1.0 - y / size))
+            c = mix(c, (120, 140, 200), rim)
         return c + (cover,)
 
-    return rows_to_image(render(128, 128, shade), "RGBA")
+    return rows_to_image(render(pixels, pixels, shade, samples), "RGBA")

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
-"""Draw Vorlex's ten texture images and its desktop icon into resources/.
+"""Draw Vorlex's ten texture images, its desktop icon and the web page's icons into resources/.
 
 Six pictures for the textured squares, four bitmap-font atlases (families A
-and B, with 6- and 12-pixel cells) and the application icon. Everything is
+and B, with 6- and 12-pixel cells), the application icon and the web page's
+manifest icons (192 pixels, and a maskable one of 512). Everything is
 computed from fixed numbers, so a second run rewrites byte-identical files.
 Each file beside this one draws one kind of picture; the glyphs are the
 hand-drawn tables in glyphs.py.
@@ -61,6 +62,8 @@ def build_all():
         "fontA12.gif": encode(font_atlas("fontA12.gif", light, 12, thick_lines, A_INK), "GIF"),
         "fontB12.gif": encode(font_atlas("fontB12.gif", light, 12, thin_lines, B_INK), "GIF"),
         "vorlex.png": encode(picture_icon(), "PNG"),
+        "icon-192.png": encode(picture_icon(192), "PNG"),
+        "icon-maskable-512.png": encode(picture_icon(512, maskable=True, samples=1), "PNG"),
     }
 
 

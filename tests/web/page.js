@@ -142,6 +142,13 @@ async function runPage(browser, url, query, check) {
 }
 
 const resources = 'Vorlex.app/Contents/Resources';
+// The name the build gave `name` (vorlex.wasm: vorlex.3f9c1a2b.wasm) in folder.
+function served(folder, name) {
+  const [, stem, type] = name.match(/^(.*)(\.[a-z]+)$/);
+  const found = fs.readdirSync(folder).filter((file) => new RegExp(`^${dots(stem)}\\.[0-9a-f]{8}${dots(type)}$`).test(file));
+  assert.strictEqual(found.length, 1, `${name} in ${folder}: ${found}`);
+  return path.join(folder, found[0]);
+}
 const dots = (name) => name.replaceAll('.', '\\.');
 const frameAt = (page, least) => page.waitFor((n) => Number(document.querySelector('canvas').dataset.frame) >= n, least);
 const textOf = (page, selector) => page.evaluate((which) => document.querySelector(which).textContent, selector);
@@ -149,5 +156,5 @@ const textOf = (page, selector) => page.evaluate((which) => document.querySelect
 module.exports = {
   engine, can, textOf, serve, launch, open, waitEnded, canvasPixels, decodeImage, parsePpm,
   root, webPage, desktopBuild, frames, mostOffPixels, offPixels, assertClean,
-  startPageTests, endPageTests, assertDesktopFrame, withFolder, runPage, resources, dots, frameAt,
+  startPageTests, endPageTests, assertDesktopFrame, withFolder, runPage, resources, served, dots, frameAt,
 };
