@@ -53,6 +53,7 @@ void presentFrame()
     layerFinishFrame();
     SDL_GL_SwapBuffers();
     webShowFrame(++presented);
+    webHoldWhilePaused();
     if (webContextLost())
         webAwaitContext();
     if (webTakeRestore())

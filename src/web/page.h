@@ -20,6 +20,8 @@ void webShowFrame(long frame);
 int webTakeWait();
 // Gives way to the browser (drawing, key presses) and comes back at once.
 void webGiveWay();
+// While the page's Pause holds, waits with the frame just shown (Escape ends the wait).
+void webHoldWhilePaused();
 }
 
 // Frames shown so far.
