@@ -4,10 +4,11 @@
 'use strict';
 const assert = require('node:assert');
 const fs = require('node:fs');
+const path = require('node:path');
 const { after, before, describe, it } = require('node:test');
 const {
   engine, open, waitEnded, frames, assertClean, startPageTests, endPageTests, assertDesktopFrame, canvasPixels,
-  serve, webPage, frameAt, textOf,
+  serve, webPage, frameAt, textOf, withFolder,
 } = require('./page.js');
 
 let browser, site, desktop;
@@ -99,6 +100,31 @@ describe(`a visit in ${engine}`, () => {
     const end = await waitEnded(page);
     assert.deepStrictEqual([end.frame, end.problem], [5, '']);
     await page.close();
+  });
+
+  it('takes a new build once the old one\'s pages are closed, and removes the old cache', () => {
+    let sw;
+    return withFolder((folder) => { sw = path.join(folder, 'sw.js'); }, async (url) => {
+      const cachesOf = (page) => page.evaluate(() => navigator.serviceWorker.ready.then(() => caches.keys()));
+      const visit = async (check) => {
+        const { page } = await open(browser, url, '?frames=2');
+        await waitEnded(page);
+        const result = await check(page);
+        await page.close();
+        return result;
+      };
+      const [first] = await visit(cachesOf);
+      // A new build: its worker names another cache.
+      fs.writeFileSync(sw, fs.readFileSync(sw, 'utf8').replace(first, `${first}0`));
+      await visit((page) => page.waitFor(() => navigator.serviceWorker.getRegistration()
+        .then((registration) => registration.update().then(() => Boolean(registration.waiting)))));
+      // It takes over once no page of the old build is open; a page opened
+      // as the last one closes may still find the old worker in charge.
+      let kept;
+      for (let tries = 0; tries < 3 && String(kept) !== `${first}0`; ++tries)
+        kept = await visit((page) => new Promise((resolve) => setTimeout(resolve, 1000)).then(() => cachesOf(page)));
+      assert.deepStrictEqual(kept, [`${first}0`]);
+    });
   });
 
   it('adds no unload listener, which would keep the page out of the back/forward cache',
