@@ -43,7 +43,7 @@ describe('a page that cannot go on says why in one line', () => {
         // Besides the line, only the browser's own notes of the missing file:
         // its 404, and a plain-text answer under nosniff refused as a script
         // (in WebKit, the line on the page above is what can be read).
-        const browserNote = /^Failed to load resource: .*404|^Refused to execute script from .*MIME type \('text\/plain'\)/;
+        const browserNote = /^Failed to load resource: .*404|^Refused to execute script from .*MIME type \('text\/plain'\)|^The resource from .* was blocked due to MIME type .*nosniff/;
         if (can.console) assert.deepStrictEqual(log.error.filter((line) => !browserNote.test(line)), [end.problem]);
       });
       try {

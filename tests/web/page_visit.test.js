@@ -58,8 +58,18 @@ describe(`Pause and Play in ${engine}`, () => {
     await page.close();
   });
 
-  it('opens still on the first frame for a visitor who asked for reduced motion, until Play; ends on Escape while paused',
-     { skip: engine === 'webkit' && 'WebKit\'s driver sets no media feature' }, async () => {
+  it('ends on Escape while paused', async () => {
+    const { page } = await open(browser, site.url);
+    await frameAt(page, 1);
+    await page.click('#pause');
+    await page.waitFor(() => /^Paused/.test(document.getElementById('state').textContent));
+    await page.press(['Escape']);
+    assert.strictEqual((await waitEnded(page, 30000)).problem, '');
+    await page.close();
+  });
+
+  it('opens still on the first frame for a visitor who asked for reduced motion, until Play',
+     { skip: engine !== 'chromium' && `${engine}'s driver sets no media feature` }, async () => {
     const reduce = (fresh) => fresh.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
     const { page, log } = await open(browser, site.url, '', reduce);
     await frameAt(page, 1);
@@ -70,8 +80,6 @@ describe(`Pause and Play in ${engine}`, () => {
     assert.ok((await canvasPixels(page)).rgb.equals(picture.rgb), 'the first frame moved');
     await page.click('#pause');
     await frameAt(page, 2);
-    await page.click('#pause');
-    await page.waitFor(() => /^Paused/.test(document.getElementById('state').textContent));
     await page.press(['Escape']);
     const end = await waitEnded(page, 30000);
     assert.strictEqual(end.problem, '');
