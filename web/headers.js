@@ -3,7 +3,7 @@
 // every answer carries. Apart from serve.js so that the rules read as one.
 'use strict';
 
-// Sent with every answer. The page loads nothing from elsewhere and runs no
+// Sent with every answer (an error's without nosniff). The page loads nothing from elsewhere and runs no
 // inline script or style; 'wasm-unsafe-eval' lets it compile its wasm. Any
 // site may embed it (frame-ancestors *): the page holds no data of a
 // visitor's and no action a framing page could trick one into.

@@ -65,6 +65,10 @@ function namesFor(target) {
 
 // An error's answer: its status in one plain line, whatever NODE_ENV says,
 // and the connection closed once it is out (Node destroys the socket then).
+// Not nosniff: a browser would log a missing script's 404 twice, the second
+// time as a script of the wrong type.
+const errorPolicy = { ...policy };
+delete errorPolicy['X-Content-Type-Options'];
 function errorText(status) {
   return `${status} ${http.STATUS_CODES[status]}\n`;
 }
@@ -73,7 +77,7 @@ function answer(response, status, headers = {}) {
     response.removeHeader(name);
   response.shouldKeepAlive = false;
   const text = errorText(status);
-  response.writeHead(status, { ...policy, 'Content-Type': 'text/plain; charset=utf-8', 'Content-Length': text.length,
+  response.writeHead(status, { ...errorPolicy, 'Content-Type': 'text/plain; charset=utf-8', 'Content-Length': text.length,
                                ...headers, Connection: 'close' });
   response.end(text);
 }
