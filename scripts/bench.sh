@@ -18,4 +18,6 @@ status=0
 # then what a frame costs it against a plain-WebGL replay of its own frames.
 "$root/scripts/web.sh" figures || status=1
 node "$root/bench/web/cost.js" "${VORLEX_WEB_PAGE:-$root/dist/web}" || status=1
+# Lighthouse's scores, reported, never judged: its Performance follows the load.
+"$root/scripts/web.sh" audit || status=1
 exit $status

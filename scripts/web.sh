@@ -10,6 +10,7 @@
 #                                  Chromium, Firefox ESR and WebKit, or in ENGINE
 #                                  alone (needs the desktop build in build/)
 #   scripts/web.sh figures         the benchmark's web figures
+#   scripts/web.sh audit           Lighthouse's four scores for the page, in Chromium
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 web=${VORLEX_WEB_BUILD:-$root/build-web}
@@ -26,7 +27,7 @@ case $command in
       exit 2
     fi
     ;;
-  build | figures)
+  build | figures | audit)
     (($# == 0)) || { echo "web.sh: $command takes nothing more, not \"$*\"" >&2; exit 2; }
     ;;
   serve)
@@ -44,7 +45,7 @@ case $command in
     fi
     ;;
   *)
-    echo "web.sh: no command \"$command\" (build, serve [PORT], still [FRAME], test, figures)" >&2
+    echo "web.sh: no command \"$command\" (build, serve [PORT], still [FRAME], test, figures, audit)" >&2
     exit 2
     ;;
 esac
@@ -106,7 +107,7 @@ case $command in
       echo "web.sh: the page in $engine" >&2
       VORLEX_ENGINE=$engine node --test --test-concurrency=1 "${files[@]}" \
         "$root/tests/web/page.test.js" "$root/tests/web/page_fit.test.js" "$root/tests/web/page_live.test.js" \
-        "$root/tests/web/page_faults.test.js"
+        "$root/tests/web/page_faults.test.js" "$root/tests/web/page_visit.test.js"
       echo "web.sh: $engine took $((SECONDS - started)) s" >&2
       files=()
     done
@@ -114,5 +115,10 @@ case $command in
   figures)
     testDeps
     node "$root/tests/web/figures.js" "$page"
+    ;;
+  audit)
+    # Lighthouse, pinned apart from the tests' packages (bench/audit).
+    npmDeps "$root/bench/audit"
+    node "$root/bench/audit/audit.mjs" "$page"
     ;;
 esac

@@ -1,5 +1,5 @@
 """The desktop icon: vorlex.png, and icons/ at the sizes icon themes look
-for and as SVG.
+for and as SVG; the Windows icon and the web page's icons drawn the same way.
 """
 
 import math
@@ -18,12 +18,17 @@ RED_CENTRE, RED_HALF = (54.0, 70.0), 27.0
 YELLOW = (62.0, 22.0, 106.0, 66.0)
 
 
-def picture_icon(size=128):
+def picture_icon(size=128, maskable=False, samples=None):
     """The icon at size x size pixels. Below 128 a unit is more than a pixel,
     so lines keep at least the width they have at 128 pixels in pixels (the
     grid, finer than a pixel there, is left out below 64); at 128 and up
-    they keep their width in units."""
-    unit = 128.0 / size
+    they keep their width in units. `maskable` fills the whole square with
+    the tile's ground and keeps the picture within the middle 80%, the part
+    a launcher's mask never cuts. Past 128 pixels fewer samples a pixel do,
+    each covering less of a unit; `samples` sets them."""
+    unit = 128.0 / size / (0.8 if maskable else 1.0)
+    # Where the design's corner lies: off the square when maskable.
+    origin = (128.0 - size * unit) / 2.0
     stroke = max(1.0, unit / 1.5)
     grid_weight = 0.8 if size >= 64 else 0.0
     ang = math.radians(TILT)
@@ -37,9 +42,9 @@ def picture_icon(size=128):
         return math.hypot(max(qx, 0.0), max(qy, 0.0)) + min(max(qx, qy), 0.0) - r
 
     def shade(px, py):
-        x, y = px * unit, py * unit
+        x, y = origin + px * unit, origin + py * unit
         d = rounded_box(x, y, INSET, INSET, 128.0 - INSET, 128.0 - INSET, RADIUS)
-        cover = smooth_edge(d, unit)
+        cover = 1.0 if maskable else smooth_edge(d, unit)
         if cover <= 0.0:
             return (0.0, 0.0, 0.0, 0.0)
         c = mix((14, 16, 26), (0, 0, 4), clamp((x + y) / 256.0))
@@ -57,12 +62,14 @@ def picture_icon(size=128):
         box = max(abs(lx), abs(ly)) - RED_HALF
         c = mix(c, (236, 30, 30), clamp(1.0 - (abs(box) - 2.0 * stroke) / (0.8 * stroke)))
         # A light rim, brighter along the top.
-        rim = clamp(1.0 - abs(d + 1.5 * stroke) / stroke) * (0.25 + 0.25 * clamp(1.0 - y / 128.0))
-        c = mix(c, (120, 140, 200), rim)
+        if not maskable:
+            rim = clamp(1.0 - abs(d + 1.5 * stroke) / stroke) * (0.25 + 0.25 * clamp(1.0 - y / 128.0))
+            c = mix(c, (120, 140, 200), rim)
         return c + (cover,)
 
-    # Past 128 pixels, fewer samples a pixel do: each covers less of a unit.
-    return rows_to_image(render(size, size, shade, samples=4 if size <= 128 else 2), "RGBA")
+    if samples is None:
+        samples = 4 if size <= 128 else 2
+    return rows_to_image(render(size, size, shade, samples=samples), "RGBA")
 
 
 def svg_icon():

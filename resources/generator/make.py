@@ -1,9 +1,10 @@
 #!/usr/bin/python3
-"""Draw Vorlex's ten texture images and its desktop icon into resources/.
+"""Draw Vorlex's ten texture images and its icons into resources/.
 
 Six pictures for the textured squares, four bitmap-font atlases (families A
 and B, with 6- and 12-pixel cells) and the application icon: vorlex.png, and
-in icons/ its other sizes and its SVG. Everything is
+in icons/ its other sizes and its SVG; vorlex.ico for Windows; the web page's
+manifest icons (192 pixels, and a maskable one of 512). Everything is
 computed from fixed numbers, so a second run rewrites byte-identical files.
 Each file beside this one draws one kind of picture; the glyphs are the
 hand-drawn tables in glyphs.py.
@@ -33,11 +34,18 @@ from palettes import picture_gear, picture_rocket
 from shading import ResourceError
 
 OUT_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+# The Windows icon's sizes: the small icon, the large one (also the small one
+# at 200%), the large one at 150%, and Explorer's largest view.
+ICO_SIZES = (16, 32, 48, 256)
 
 
-def encode(img, fmt):
+def encode(img, fmt, smaller=()):
     buf = io.BytesIO()
-    if fmt == "GIF":
+    if fmt == "ICO":
+        # The largest first; each smaller size as drawn for it, stored as PNG.
+        img.save(buf, format="ICO", sizes=[i.size for i in (img,) + tuple(smaller)],
+                 append_images=list(smaller))
+    elif fmt == "GIF":
         img.save(buf, format="GIF", optimize=False, transparency=0)
     elif fmt == "PNG":
         img.save(buf, format="PNG", optimize=False, compress_level=9)
@@ -61,12 +69,14 @@ def build_all():
         "fontB06.gif": encode(font_atlas("fontB06.gif", light, 6, as_rows, B_INK), "GIF"),
         "fontA12.gif": encode(font_atlas("fontA12.gif", light, 12, thick_lines, A_INK), "GIF"),
         "fontB12.gif": encode(font_atlas("fontB12.gif", light, 12, thin_lines, B_INK), "GIF"),
-        "vorlex.png": encode(picture_icon(), "PNG"),
         "icons/vorlex.svg": svg_icon().encode("ascii"),
+        "icon-192.png": encode(picture_icon(192), "PNG"),
+        "icon-maskable-512.png": encode(picture_icon(512, maskable=True, samples=1), "PNG"),
     }
-    for size in ICON_SIZES:
-        if size != 128:
-            files["icons/vorlex-%d.png" % size] = encode(picture_icon(size), "PNG")
+    icons = {size: picture_icon(size) for size in ICON_SIZES}
+    for size, img in icons.items():
+        files["vorlex.png" if size == 128 else "icons/vorlex-%d.png" % size] = encode(img, "PNG")
+    files["vorlex.ico"] = encode(icons[256], "ICO", [icons[n] for n in ICO_SIZES if n != 256])
     return files
 
 

@@ -95,6 +95,7 @@ void presentFrame()
     finishDrawing();
     SDL_GL_SwapBuffers();
     webShowFrame(++presented);
+    webHoldWhilePaused();
     const bool gaveWay = std::exchange(waited, false);
     if (awaitLiveContext() && webTakeRestore())
         rebuildGl();

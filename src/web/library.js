@@ -1,5 +1,33 @@
 // The page's side of the web platform, linked with --js-library.
+
+// Emscripten's SDL_Init, kept to be called by the one below.
+var webSdlInit = LibraryManager.library['SDL_Init'];
+var webSdlInitDeps = LibraryManager.library['SDL_Init__deps'] || [];
+
 mergeInto(LibraryManager.library, {
+  // SDL_Init listens for `unload`, a deprecated event whose mere listener
+  // keeps the page out of the browser's back/forward cache. What that
+  // listener did, it does on `pagehide` when the page is really going away
+  // (not kept in that cache): the same quit request handed to SDL.
+  $webSdlInit: webSdlInit,
+  $webSdlInit__deps: webSdlInitDeps,
+  SDL_Init__deps: ['$webSdlInit'],
+  SDL_Init: function(initFlags) {
+    window.addEventListener = function(type, listener, options) {
+      if (type !== 'unload')
+        return EventTarget.prototype.addEventListener.call(window, type, listener, options);
+      EventTarget.prototype.addEventListener.call(window, 'pagehide', function(event) {
+        if (!event.persisted)
+          listener({ type: 'unload' });
+      });
+    };
+    try {
+      return webSdlInit(initFlags);
+    } finally {
+      delete window.addEventListener;
+    }
+  },
+
   // SDL queues key presses from the document and mouse events from the
   // canvas, and cancels what the browser would do with each. The frame loop
   // acts on Escape alone and takes one event a frame, so a moving mouse would
@@ -7,7 +35,7 @@ mergeInto(LibraryManager.library, {
   // other key stays the browser's (Tab, F5, Ctrl+L, the arrows...). Once the
   // demo has ended (SDL_Quit, or an abort), no key is taken.
   $webKeys: { listener: null },
-  webTakeKeys__deps: ['$SDL', '$webKeys', '$webContext'],
+  webTakeKeys__deps: ['$SDL', '$webKeys', '$webContext', '$webPlayback'],
   webTakeKeys: function() {
     ['touchstart', 'touchend', 'touchmove', 'mousedown', 'mouseup', 'mousemove',
      'DOMMouseScroll', 'mousewheel', 'wheel', 'mouseout'].forEach(function(type) {
@@ -20,9 +48,11 @@ mergeInto(LibraryManager.library, {
       if (event.key !== 'Escape' || ABORT)
         return;
       SDL.receiveEvent(event);  // queues it and cancels the browser's action
-      // While the context is lost the loop waits; Escape ends the wait.
+      // While the context is lost or the frame held the loop waits; Escape ends the wait.
       if (event.type === 'keydown' && webContext.wake)
         webContext.wake();
+      if (event.type === 'keydown' && webPlayback.wake)
+        webPlayback.wake();
     };
     document.addEventListener('keydown', webKeys.listener);
     document.addEventListener('keyup', webKeys.listener);
@@ -105,6 +135,8 @@ mergeInto(LibraryManager.library, {
   // Date.now(), another clock; Firefox moves both in jittered 1 ms steps.)
   // A wait then ends only once the counter has moved on by the whole delay,
   // so two frames are never closer than 16 ticks, whatever the timer's grain.
+  // While the page holds a frame (Pause) the counter stands still, so the
+  // frame-rate window that spans a pause counts only the time frames ran.
   $webClock: { start: null, last: 0 },
   SDL_GetTicks__deps: ['$webClock'],
   SDL_GetTicks: function() {
@@ -167,6 +199,29 @@ mergeInto(LibraryManager.library, {
       }
       webTurn.wake = wakeUp;
       webTurn.channel.port2.postMessage(0);
+    });
+  },
+
+  // Pause: the frame just shown stays until the page's Play (Module.playback,
+  // pause.js) or an Escape lets the loop go on.
+  $webPlayback: { wake: null },
+  webHoldWhilePaused__deps: ['$Asyncify', '$callUserCallback', '$webPlayback', '$webClock'],
+  webHoldWhilePaused: function() {
+    var playback = Module['playback'];
+    // Coming back from the hold, Asyncify calls this again to rewind into
+    // it, when the page no longer says paused: that call must reach handleSleep.
+    if (Asyncify.state === Asyncify.State.Normal && !(playback && playback.paused))
+      return;
+    Asyncify.handleSleep(function(wakeUp) {
+      var since = performance.now();
+      if (playback.held)
+        playback.held();
+      webPlayback.wake = playback.resume = function() {
+        webPlayback.wake = playback.resume = null;
+        if (webClock.start !== null)
+          webClock.start += performance.now() - since;
+        callUserCallback(wakeUp);
+      };
     });
   },
 

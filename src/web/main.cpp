@@ -15,7 +15,7 @@ int main()
 {
     const int frames = webFramesWanted();
     if (frames < 0) {
-        std::fputs("Vorlex: cannot read the address: ?frames= wants a whole number from 1 on\n", stderr);
+        std::fputs("Vorlex: cannot read the address: ?frames= wants a whole number from 1 to 999999999\n", stderr);
         return 1;
     }
     if (frames == 0)

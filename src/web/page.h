@@ -24,6 +24,8 @@ void webSleep(unsigned ms);
 void webFrameWhole();
 // Gives way to the browser (drawing, key presses) and comes back at once.
 void webGiveWay();
+// While the page's Pause holds, waits with the frame just shown (Escape ends the wait).
+void webHoldWhilePaused();
 }
 
 // Frames shown so far.

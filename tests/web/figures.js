@@ -6,7 +6,7 @@ const fs = require('fs');
 const path = require('path');
 const zlib = require('zlib');
 const { serve } = require('../../web/serve.js');
-const { launch, open } = require('./page.js');
+const { launch, open, served } = require('./page.js');
 
 const mostGzippedKiB = 150;
 const mostFirstFrameMs = 1000;
@@ -47,7 +47,7 @@ async function rateLines(browser, url) {
 (async () => {
   const folder = process.argv[2];
   const gzipped = ['vorlex.wasm', 'vorlex.js'].map(
-    (name) => zlib.gzipSync(fs.readFileSync(path.join(folder, name)), { level: 9 }).length / 1024);
+    (name) => zlib.gzipSync(fs.readFileSync(served(folder, name)), { level: 9 }).length / 1024);
   const { server, url } = await serve(folder);
   const browser = await launch();
   const rows = [];

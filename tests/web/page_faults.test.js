@@ -10,7 +10,7 @@ const path = require('node:path');
 const { after, before, describe, it } = require('node:test');
 const {
   engine, can, launch, root, desktopBuild, frames, assertClean, startPageTests, endPageTests,
-  assertDesktopFrame, withFolder, runPage, resources, dots,
+  assertDesktopFrame, withFolder, runPage, resources, served, dots,
 } = require('./page.js');
 
 let browser, site, desktop;
@@ -20,11 +20,12 @@ after(() => endPageTests({ browser, site, desktop }));
 describe('a page that cannot go on says why in one line', () => {
   const missing = (name) => (folder) => fs.rmSync(path.join(folder, name));
   const cases = [
-    { what: 'a frame count that is not one', query: '?frames=ten', line: /^Vorlex: cannot read the address: \?frames=/ },
+    ...['ten', '1000000000'].map((n) => ({ what: `a frame count of "${n}"`, query: `?frames=${n}`,
+      line: /^Vorlex: cannot read the address: \?frames= wants a whole number from 1 to 999999999$/ })),
     { what: 'no WebGL', options: { webgl: false },
       line: /^Vorlex: cannot open the 640x480 OpenGL display: this browser offers no WebGL$/ },
     { what: 'a wasm cut short', line: /^Vorlex: vorlex\.wasm does not load: CompileError: /,
-      change: (folder) => fs.truncateSync(path.join(folder, 'vorlex.wasm'), 1000) },
+      change: (folder) => fs.truncateSync(served(folder, 'vorlex.wasm'), 1000) },
     // Start-up failures the program does not foresee: the page's own canvas
     // refused WebGL (a probe canvas gets it), or a script of the runtime's
     // that throws (its promise rejects, and nothing else listens).
@@ -42,7 +43,8 @@ describe('a page that cannot go on says why in one line', () => {
       };
     }, line: /^Vorlex: the page stopped: no context for a canvas of the runtime's$/, thrown: /no context for a canvas/ },
     ...['vorlex.js', 'vorlex.wasm'].map((name) => ({
-      what: `no ${name}`, change: missing(name), line: new RegExp(`^Vorlex: cannot fetch ${dots(name)}: 404 Not Found$`) })),
+      what: `no ${name}`, change: (folder) => fs.rmSync(served(folder, name)),
+      line: new RegExp(`^Vorlex: cannot fetch ${dots(name)}: 404 Not Found$`) })),
     ...['image.gif', 'img24.png', 'fontB12.gif'].map((name) => ({
       what: `no ${name}`, change: missing(`${resources}/${name}`), line: new RegExp(
         `^Vorlex: cannot load "${dots(`${resources}/${name}`)}" .*: the page could not fetch it from beside index\\.html: 404 Not Found$`) })),

@@ -83,10 +83,12 @@
   // vorlex.wasm, read here with its progress shown, so that a missing or
   // broken file is named in one line rather than in the runtime's abort.
   // Its bytes are compiled as they are: any type the server gives will do.
+  // The build writes its size here (a compressed answer's length is not it).
+  var wasmBytes = 0;
   function fetchWasm() {
     return fetch('vorlex.wasm').then(function (response) {
       if (!response.ok) throw new Error('cannot fetch vorlex.wasm: ' + (response.status + ' ' + response.statusText).trim());
-      var size = Number(response.headers.get('Content-Length'));
+      var size = wasmBytes || Number(response.headers.get('Content-Length'));
       if (!response.body || !size) return response.arrayBuffer();
       var reader = response.body.getReader();
       var parts = [];
@@ -122,6 +124,8 @@
     onExit: ended,
     // Called by the program whenever the canvas holds a whole frame.
     frameWhole: window.vorlexPicture.frameWhole,
+    // Pause and Play (pause.js).
+    playback: window.vorlexPlayback,
     onAbort: function (what) {
       showProblem('Vorlex: the page stopped: ' + what);
       ended(1);
@@ -168,4 +172,13 @@
   loading('vorlex.js');
   document.body.appendChild(script);
   canvas.focus();
+
+  // Keeps the page's files for a visit without the network (sw.js), once the
+  // page has what it needs. A browser that refuses (private windows may) runs
+  // the page all the same.
+  if (navigator.serviceWorker) {
+    window.addEventListener('load', function () {
+      navigator.serviceWorker.register('sw.js').catch(function () {});
+    });
+  }
 })();
