@@ -39,7 +39,7 @@ std::vector<std::string> callsFrom(std::size_t from, const std::string &prefix)
 void standInTextures()
 {
     for (int slot = 0; slot < kSlotCount; ++slot)
-        setSlotTexture(slot, static_cast<unsigned long>(slot + 1));
+        setSlotTexture(slot, static_cast<GLuint>(slot + 1));
 }
 
 namespace {
@@ -107,10 +107,10 @@ void keepRecord(Op op, const OpInfo &info, Ints ints, Reals reals)
     glRecording->ints.insert(glRecording->ints.end(), ints);
     glRecording->reals.insert(glRecording->reals.end(), reals);
     if (op == Op::bindTexture) {
-        const auto name = static_cast<unsigned long>(glRecording->ints.back());
+        const auto name = static_cast<GLuint>(glRecording->ints.back());
         const int slot = textureSlot(name);
         if (slot < 0) {
-            std::fprintf(stderr, "%s: the frame bound texture %lu, which no texture slot holds\n",
+            std::fprintf(stderr, "%s: the frame bound texture %u, which no texture slot holds\n",
                          program_invocation_short_name, name);
             std::exit(1);
         }

@@ -14,7 +14,7 @@ const TextureSlot &slotAt(int slot)
 
 } // namespace
 
-int textureSlot(unsigned long name)
+int textureSlot(GLuint name)
 {
     for (int i = 0; i < kSlotCount; ++i)
         if (*textureTable[i].name == name)
@@ -22,12 +22,12 @@ int textureSlot(unsigned long name)
     return -1;
 }
 
-unsigned long slotTexture(int slot)
+GLuint slotTexture(int slot)
 {
     return *slotAt(slot).name;
 }
 
-void setSlotTexture(int slot, unsigned long name)
+void setSlotTexture(int slot, GLuint name)
 {
     *slotAt(slot).name = name;
 }

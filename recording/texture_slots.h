@@ -6,6 +6,6 @@
 
 #include "draw/scenes/slots.h"  // kSlotCount, textureTable
 
-int textureSlot(unsigned long name);           // -1 when no slot holds it
-unsigned long slotTexture(int slot);           // the name the slot holds now
-void setSlotTexture(int slot, unsigned long name);
+int textureSlot(GLuint name);           // -1 when no slot holds it
+GLuint slotTexture(int slot);           // the name the slot holds now
+void setSlotTexture(int slot, GLuint name);

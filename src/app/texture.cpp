@@ -29,7 +29,7 @@ namespace {
 }
 
 // Both loaders, step for step; only the target and the padding differ.
-void loadTexture(const char *path, unsigned long *texture, GLenum target)
+void loadTexture(const char *path, GLuint *texture, GLenum target)
 {
     const bool rectangle = target == GL_TEXTURE_RECTANGLE_ARB;
     GLint largest = 0;
@@ -71,12 +71,12 @@ int nextPowerOfTwo(int n)
     return p;
 }
 
-void createPotTexture(const char *path, unsigned long *texture)
+void createPotTexture(const char *path, GLuint *texture)
 {
     loadTexture(path, texture, GL_TEXTURE_2D);
 }
 
-void createRectTexture(const char *path, unsigned long *texture)
+void createRectTexture(const char *path, GLuint *texture)
 {
     loadTexture(path, texture, GL_TEXTURE_RECTANGLE_ARB);
 }

@@ -26,16 +26,16 @@ void drawBackground()
 void drawScenes()
 {
     // Drawn under the identity that drawBackground() left: the fixed square at the origin.
-    modelA();
+    redOutlineSquare();
     // No depth test: each scene lies over the ones before it.
-    modelA_move();
-    modelA_scal();
-    modelA_rots();
-    modelB_alph();
-    modelA_moveScaleRotate();
-    modelC_alph();
-    modelD_xfade();
-    modelE_xfade();
+    driftingSquare();
+    pulsingSquares();
+    spinningSquares();
+    fadingStaircase();
+    tumblingSquare();
+    fadingCircle();
+    texturedSquares();
+    rectTexturedSquares();
 }
 
 } // namespace

@@ -15,14 +15,14 @@ using Calls = std::vector<std::string>;
 
 // How each scene opens; an entry ending in "(" stands for any arguments.
 const std::vector<std::pair<std::string, Calls>> kOpenings = {
-    {"modelA_move", {"glLoadIdentity()", "glTranslated(", "glColor3d(1, 0, 0)"}},
-    {"modelA_scal", {"glLoadIdentity()", "glPushMatrix()", "glTranslated(", "glScaled("}},
-    {"modelA_rots", {"glLoadIdentity()", "glPushMatrix()", "glTranslated(32, 32, 0)", "glRotated("}},
-    {"modelB_alph", {"glLoadIdentity()", "glPushMatrix()", "glTranslated(288, 208, 0)"}},
-    {"modelA_moveScaleRotate", {"glLoadIdentity()", "glTranslated(", "glScaled("}},
-    {"modelC_alph", {"glLoadIdentity()", "glPushMatrix()", "glColor4d(1, 0, 0, 1)"}},
-    {"modelD_xfade", {"glLoadIdentity()", "glEnable(GL_TEXTURE_2D)", "glPushMatrix()", "glTranslated(384, 304, 0)"}},
-    {"modelE_xfade", {"glLoadIdentity()", "glEnable(GL_TEXTURE_2D)", "glEnable(GL_TEXTURE_RECTANGLE_ARB)",
+    {"driftingSquare", {"glLoadIdentity()", "glTranslated(", "glColor3d(1, 0, 0)"}},
+    {"pulsingSquares", {"glLoadIdentity()", "glPushMatrix()", "glTranslated(", "glScaled("}},
+    {"spinningSquares", {"glLoadIdentity()", "glPushMatrix()", "glTranslated(32, 32, 0)", "glRotated("}},
+    {"fadingStaircase", {"glLoadIdentity()", "glPushMatrix()", "glTranslated(288, 208, 0)"}},
+    {"tumblingSquare", {"glLoadIdentity()", "glTranslated(", "glScaled("}},
+    {"fadingCircle", {"glLoadIdentity()", "glPushMatrix()", "glColor4d(1, 0, 0, 1)"}},
+    {"texturedSquares", {"glLoadIdentity()", "glEnable(GL_TEXTURE_2D)", "glPushMatrix()", "glTranslated(384, 304, 0)"}},
+    {"rectTexturedSquares", {"glLoadIdentity()", "glEnable(GL_TEXTURE_2D)", "glEnable(GL_TEXTURE_RECTANGLE_ARB)",
                      "glPushMatrix()", "glTranslated(404, 324, 0)"}},
 };
 
@@ -76,8 +76,8 @@ TEST(DrawOrder, IsTheFixedSquareThenTheEightScenesInTheirOrder)
     Calls seen;
     for (const auto &part : parts)
         seen.push_back(sceneOf(part));
-    const Calls expected = {"modelA_move", "modelA_scal", "modelA_rots", "modelB_alph",
-                            "modelA_moveScaleRotate",  "modelC_alph", "modelD_xfade", "modelE_xfade"};
+    const Calls expected = {"driftingSquare", "pulsingSquares", "spinningSquares", "fadingStaircase",
+                            "tumblingSquare",  "fadingCircle", "texturedSquares", "rectTexturedSquares"};
     // What is drawn after the eighth scene (the overlay) is not this test's concern.
     ASSERT_GE(seen.size(), expected.size());
     EXPECT_EQ(Calls(seen.begin(), seen.begin() + static_cast<std::ptrdiff_t>(expected.size())), expected);

@@ -38,7 +38,7 @@ struct Texels {
     }
 };
 
-Texels readTexture(GLenum target, unsigned long name)
+Texels readTexture(GLenum target, GLuint name)
 {
     Texels t;
     glBindTexture(target, static_cast<GLuint>(name));
@@ -55,7 +55,7 @@ struct Comparison {
     int partial = 0;      // texels with alpha strictly between 0 and 255
 };
 
-Comparison expectTextureHolds(GLenum target, unsigned long name, const std::string &file, bool padded)
+Comparison expectTextureHolds(GLenum target, GLuint name, const std::string &file, bool padded)
 {
     Comparison seen;
     SDL_Surface *image = IMG_Load(file.c_str());
@@ -117,7 +117,7 @@ TEST(Projection, PutsTheOriginOnePixelBelowTheTopEdge)
 {
     glClear(GL_COLOR_BUFFER_BIT);
     glLoadIdentity();
-    modelB(1.0, 1.0, 0.0, 1.0);
+    filledSquare(1.0, 1.0, 0.0, 1.0);
     const Frame f;
     // The box (0, 0)-(64, 64) covers the pixel centres of rows 1 to 64.
     EXPECT_EQ(f.at(10, 0), kBlack);
@@ -132,7 +132,7 @@ TEST(Outline, IsARedSquareAtTheOrigin)
 {
     glClear(GL_COLOR_BUFFER_BIT);
     glLoadIdentity();
-    modelA();
+    redOutlineSquare();
     const Frame f;
     EXPECT_TRUE(f.at(32, 0) == kRed || f.at(32, 1) == kRed) << "top edge";
     EXPECT_TRUE(f.at(32, 64) == kRed || f.at(32, 65) == kRed) << "bottom edge";
@@ -159,7 +159,7 @@ TEST(Textures, EveryImageArrivesTexelForTexelInItsSlot)
 TEST(Textures, PaddingIsTransparentBlackAndTheTopRowComesFirst)
 {
     const std::string path = writeBmp(72, 72);
-    unsigned long name = 0;
+    GLuint name = 0;
     createPotTexture(path.c_str(), &name);
     const Comparison padded = expectTextureHolds(GL_TEXTURE_2D, name, path, true);
     EXPECT_EQ(padded.transparent, 0) << "a BMP has alpha 255 over the whole image";
@@ -172,7 +172,7 @@ TEST(Textures, EachSideIsRoundedByItself)
 {
     for (auto [w, h] : {std::pair{100, 30}, {1, 1}}) {
         const std::string path = writeBmp(w, h);
-        unsigned long name = 0;
+        GLuint name = 0;
         createPotTexture(path.c_str(), &name);
         expectTextureHolds(GL_TEXTURE_2D, name, path, true);
         createRectTexture(path.c_str(), &name);
@@ -184,7 +184,7 @@ TEST(Textures, EachSideIsRoundedByItself)
 TEST(Textures, LoadersLeaveTheEnableStateAsPromised)
 {
     const std::string path = writeBmp(8, 8);
-    unsigned long name = 0;
+    GLuint name = 0;
     glEnable(GL_TEXTURE_2D);
     createPotTexture(path.c_str(), &name);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
@@ -195,6 +195,6 @@ TEST(Textures, LoadersLeaveTheEnableStateAsPromised)
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_RECTANGLE_ARB));
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_RECTANGLE_ARB, &bound);
-    EXPECT_EQ(static_cast<unsigned long>(bound), name);
+    EXPECT_EQ(static_cast<GLuint>(bound), name);
     std::remove(path.c_str());
 }

@@ -78,9 +78,9 @@ TEST_F(Startup, LoadsTheTenImagesInOrderIntoTheirSlots)
     };
     EXPECT_EQ(callsFrom(0, "IMG_Load_RW(\"Vorlex.app"), expected);
     // Names come out of glGenTextures in load order.
-    EXPECT_EQ((std::vector<unsigned long>{texFixedSquare, texDriftingSquare, texPartnerSquare, texFixedRect, texDriftingRect, texPartnerRect, imgFontA[0],
-                                          imgFontA[1], imgFontB[0], imgFontB[1]}),
-              (std::vector<unsigned long>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ((std::vector<GLuint>{texFixedSquare, texDriftingSquare, texPartnerSquare, texFixedRect, texDriftingRect, texPartnerRect, fontAtlasA[0],
+                                          fontAtlasA[1], fontAtlasB[0], fontAtlasB[1]}),
+              (std::vector<GLuint>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     EXPECT_EQ(callsFrom(0, "glTexImage2D(GL_TEXTURE_2D").size(), 3u);
     EXPECT_EQ(callsFrom(0, "glTexImage2D(GL_TEXTURE_RECTANGLE_ARB").size(), 7u);
     EXPECT_EQ(fakeSdl.surfacesLive, 0);
@@ -89,7 +89,7 @@ TEST_F(Startup, LoadsTheTenImagesInOrderIntoTheirSlots)
 TEST_F(Startup, CreatePotTexturePadsToPowerOfTwoSides)
 {
     const std::string path = standIn("pic.png", FakeImage{72, 72, SDL_SRCALPHA});
-    unsigned long slot = 0;
+    GLuint slot = 0;
     createPotTexture(path.c_str(), &slot);
     const Calls expected = {
         "glGetIntegerv(GL_MAX_TEXTURE_SIZE)",
@@ -113,7 +113,7 @@ TEST_F(Startup, CreatePotTexturePadsToPowerOfTwoSides)
 TEST_F(Startup, CreatePotTextureRoundsEachSideByItself)
 {
     const std::string path = standIn("wide.bmp", FakeImage{100, 30, 0});
-    unsigned long slot = 0;
+    GLuint slot = 0;
     createPotTexture(path.c_str(), &slot);
     EXPECT_EQ(callsFrom(0, "SDL_CreateRGBSurface"),
               (Calls{std::string("SDL_CreateRGBSurface(0, 128, 32, ") + kMasks}));
@@ -123,7 +123,7 @@ TEST_F(Startup, CreatePotTextureRoundsEachSideByItself)
 TEST_F(Startup, CreateRectTextureKeepsTheExactSizeAndDisablesItsTarget)
 {
     const std::string path = standIn("pic.gif", FakeImage{72, 72, 0});
-    unsigned long slot = 0;
+    GLuint slot = 0;
     createRectTexture(path.c_str(), &slot);
     const Calls expected = {
         "glGetIntegerv(GL_MAX_RECTANGLE_TEXTURE_SIZE_ARB)",

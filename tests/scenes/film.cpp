@@ -8,15 +8,15 @@
 #include "draw/scenes/slots.h"
 
 const std::array<Drawing, 9> kOrder = {{
-    {"modelA", modelA},
-    {"modelA_move", modelA_move},
-    {"modelA_scal", modelA_scal},
-    {"modelA_rots", modelA_rots},
-    {"modelB_alph", modelB_alph},
-    {"modelA_moveScaleRotate", modelA_moveScaleRotate},
-    {"modelC_alph", modelC_alph},
-    {"modelD_xfade", modelD_xfade},
-    {"modelE_xfade", modelE_xfade},
+    {"redOutlineSquare", redOutlineSquare},
+    {"driftingSquare", driftingSquare},
+    {"pulsingSquares", pulsingSquares},
+    {"spinningSquares", spinningSquares},
+    {"fadingStaircase", fadingStaircase},
+    {"tumblingSquare", tumblingSquare},
+    {"fadingCircle", fadingCircle},
+    {"texturedSquares", texturedSquares},
+    {"rectTexturedSquares", rectTexturedSquares},
 }};
 
 namespace {
@@ -129,4 +129,4 @@ double stepped(double start, double step, int count)
         value += step;
     return value;
 }
-Calls outline() { return drawn(modelA); }
+Calls outline() { return drawn(redOutlineSquare); }

@@ -34,7 +34,7 @@ extern const std::array<Drawing, 9> kOrder;
 
 // The takes of frame n (from 1), drawing the frames up to it if need be.
 const std::array<Take, 9> &frame(int n);
-// What `scene` (e.g. "modelA_move") did on frame n.
+// What `scene` (e.g. "driftingSquare") did on frame n.
 const Take &take(int n, const std::string &scene);
 inline Calls calls(int n, const std::string &scene) { return take(n, scene).calls; }
 Calls wholeFrame(int n);

@@ -37,19 +37,19 @@ const Calls kBox = vertices({{0, 0}, {64, 0}, {64, 64}, {0, 64}});
 
 TEST_F(Primitives, ModelAIsAnOpaqueRedOutline)
 {
-    modelA();
+    redOutlineSquare();
     EXPECT_EQ(callLog, join({{"glColor3d(1, 0, 0)", "glBegin(GL_LINE_LOOP)"}, kBox, {"glEnd()"}}));
 }
 
 TEST_F(Primitives, ModelBFillsTheSquareInTheGivenColour)
 {
-    modelB(0.25, 0.5, 0.75, 0.4);
+    filledSquare(0.25, 0.5, 0.75, 0.4);
     EXPECT_EQ(callLog, join({{"glColor4d(0.25, 0.5, 0.75, 0.4)", "glBegin(GL_QUADS)"}, kBox, {"glEnd()"}}));
 }
 
 TEST_F(Primitives, ModelCWithEightPointsIsATruncatedOctagon)
 {
-    modelC(8, 0.02);
+    redOutlineCircle(8, 0.02);
     const Calls expected = join({{"glColor4d(1, 0, 0, 0.02)", "glBegin(GL_LINE_LOOP)"},
                                  vertices({{64, 32}, {54, 54}, {32, 63}, {9, 54}, {0, 32}, {9, 9},
                                            {31, 0}, {54, 9}}),
@@ -59,7 +59,7 @@ TEST_F(Primitives, ModelCWithEightPointsIsATruncatedOctagon)
 
 TEST_F(Primitives, ModelCWithSixteenPointsTurnsBy628NotTwoPi)
 {
-    modelC(16, 1.0);
+    redOutlineCircle(16, 1.0);
     // The last point sits short of the full turn: (61, 19), not (61, 20).
     const Calls expected = join({{"glColor4d(1, 0, 0, 1)", "glBegin(GL_LINE_LOOP)"},
                                  vertices({{64, 32}, {61, 44}, {54, 54}, {44, 61}, {32, 63}, {19, 61},
@@ -73,7 +73,7 @@ TEST_F(Primitives, ModelCWithNoPointsDrawsAnEmptyLoop)
 {
     for (int count : {0, -3}) {
         resetFakeGl();
-        modelC(count, 0.5);
+        redOutlineCircle(count, 0.5);
         EXPECT_EQ(callLog, (Calls{"glColor4d(1, 0, 0, 0.5)", "glBegin(GL_LINE_LOOP)", "glEnd()"}))
             << "count " << count;
     }
@@ -81,7 +81,7 @@ TEST_F(Primitives, ModelCWithNoPointsDrawsAnEmptyLoop)
 
 TEST_F(Primitives, ModelDMapsTheWholeTextureOntoTheSquare)
 {
-    modelD(0.975, 7);
+    texturedSquare(0.975, 7);
     const Calls expected = {
         "glBindTexture(GL_TEXTURE_2D, 7)", "glColor4d(1, 1, 1, 0.975)", "glBegin(GL_QUADS)",
         "glTexCoord2i(0, 0)", "glVertex2i(0, 0)",  "glTexCoord2i(1, 0)", "glVertex2i(64, 0)",
@@ -93,7 +93,7 @@ TEST_F(Primitives, ModelDMapsTheWholeTextureOntoTheSquare)
 
 TEST_F(Primitives, ModelEMapsOneTexelToOneUnit)
 {
-    modelE(0.5, 4, 72);
+    rectTexturedSquare(0.5, 4, 72);
     const Calls expected = {
         "glBindTexture(GL_TEXTURE_RECTANGLE_ARB, 4)", "glColor4d(1, 1, 1, 0.5)", "glBegin(GL_QUADS)",
         "glTexCoord2i(0, 0)",   "glVertex2i(0, 0)",   "glTexCoord2i(72, 0)", "glVertex2i(72, 0)",
@@ -105,11 +105,11 @@ TEST_F(Primitives, ModelEMapsOneTexelToOneUnit)
 
 TEST_F(Primitives, NoneTouchesTheMatrixOrTheEnableState)
 {
-    modelA();
-    modelB(1.0, 1.0, 0.0, 0.0);
-    modelC(8, 1.0);
-    modelD(1.0, 1);
-    modelE(1.0, 2, 24);
+    redOutlineSquare();
+    filledSquare(1.0, 1.0, 0.0, 0.0);
+    redOutlineCircle(8, 1.0);
+    texturedSquare(1.0, 1);
+    rectTexturedSquare(1.0, 2, 24);
     for (const auto &call : callLog)
         for (const char *prefix : {"glLoadIdentity", "glPush", "glPop", "glTranslate", "glScale",
                                    "glRotate", "glEnable", "glDisable", "glBlendFunc", "glMatrixMode"})
@@ -118,7 +118,7 @@ TEST_F(Primitives, NoneTouchesTheMatrixOrTheEnableState)
 
 TEST_F(Primitives, TexSwitchOnResetsTheMatrixAndEnablesBothTargets)
 {
-    texSwitch(true);
+    identityAndTexturesOn();
     EXPECT_EQ(callLog, (Calls{"glLoadIdentity()", "glEnable(GL_TEXTURE_2D)",
                               "glEnable(GL_TEXTURE_RECTANGLE_ARB)"}));
     EXPECT_EQ(fakeGl.enabled, (std::set<GLenum>{GL_TEXTURE_2D, GL_TEXTURE_RECTANGLE_ARB}));
@@ -126,9 +126,9 @@ TEST_F(Primitives, TexSwitchOnResetsTheMatrixAndEnablesBothTargets)
 
 TEST_F(Primitives, TexSwitchOffDisablesBothAndLeavesTheMatrix)
 {
-    texSwitch(true);
+    identityAndTexturesOn();
     callLog.clear();
-    texSwitch(false);
+    texturesOff();
     EXPECT_EQ(callLog, (Calls{"glDisable(GL_TEXTURE_RECTANGLE_ARB)", "glDisable(GL_TEXTURE_2D)"}));
     EXPECT_TRUE(fakeGl.enabled.empty());
 }

@@ -1,5 +1,5 @@
-// The scenes of the red outline square (modelA_move, modelA_scal,
-// modelA_rots, modelA_moveScaleRotate) against the recording GL: the frames on which their
+// The scenes of the red outline square (driftingSquare, pulsingSquares,
+// spinningSquares, tumblingSquare) against the recording GL: the frames on which their
 // animators turn and wrap.
 #include <gtest/gtest.h>
 
@@ -9,28 +9,28 @@
 
 TEST(ModelAMove, WrapsXOnFrame321WhileYWaits)
 {
-    EXPECT_EQ(only(calls(320, "modelA_move"), "glTranslated"), Calls{"glTranslated(640, 320, 0)"});
-    EXPECT_EQ(only(calls(321, "modelA_move"), "glTranslated"), Calls{"glTranslated(-64, 320, 0)"});
-    EXPECT_EQ(only(calls(322, "modelA_move"), "glTranslated"), Calls{"glTranslated(-62, 321, 0)"});
-    EXPECT_EQ(only(calls(482, "modelA_move"), "glTranslated"), Calls{"glTranslated(258, -64, 0)"});
+    EXPECT_EQ(only(calls(320, "driftingSquare"), "glTranslated"), Calls{"glTranslated(640, 320, 0)"});
+    EXPECT_EQ(only(calls(321, "driftingSquare"), "glTranslated"), Calls{"glTranslated(-64, 320, 0)"});
+    EXPECT_EQ(only(calls(322, "driftingSquare"), "glTranslated"), Calls{"glTranslated(-62, 321, 0)"});
+    EXPECT_EQ(only(calls(482, "driftingSquare"), "glTranslated"), Calls{"glTranslated(258, -64, 0)"});
 }
 
 TEST(ModelAScal, PulsesOverTheFixedSquareEveryHundredFrames)
 {
-    EXPECT_EQ(only(calls(50, "modelA_scal"), "glTranslated"),
+    EXPECT_EQ(only(calls(50, "pulsingSquares"), "glTranslated"),
               (Calls{"glTranslated(0, 0, 0)", "glTranslated(50, 25, 0)"}));
-    EXPECT_EQ(only(calls(50, "modelA_scal"), "glScaled"), (Calls{scaled(1.0), scaled(1.0)}));
-    EXPECT_EQ(only(calls(100, "modelA_scal"), "glTranslated"),
+    EXPECT_EQ(only(calls(50, "pulsingSquares"), "glScaled"), (Calls{scaled(1.0), scaled(1.0)}));
+    EXPECT_EQ(only(calls(100, "pulsingSquares"), "glTranslated"),
               (Calls{"glTranslated(32, 32, 0)", "glTranslated(132, 82, 0)"}));
-    EXPECT_EQ(only(calls(100, "modelA_scal"), "glScaled"), (Calls{scaled(0.0), scaled(0.0)}));
-    EXPECT_EQ(only(calls(150, "modelA_scal"), "glScaled"), (Calls{scaled(1.0), scaled(1.0)}));
+    EXPECT_EQ(only(calls(100, "pulsingSquares"), "glScaled"), (Calls{scaled(0.0), scaled(0.0)}));
+    EXPECT_EQ(only(calls(150, "pulsingSquares"), "glScaled"), (Calls{scaled(1.0), scaled(1.0)}));
 }
 
 TEST(ModelAScal, ItsIndependentDrifterMovesYOnTheFrameXWraps)
 {
     // Frame 641 is frame 41 of the scale's 100-frame cycle.
     const double c = centring(stepped(0.0, 0.02, 41));
-    EXPECT_EQ(only(calls(641, "modelA_scal"), "glTranslated"),
+    EXPECT_EQ(only(calls(641, "pulsingSquares"), "glTranslated"),
               (Calls{translated(c, c), translated(c + -64.0, c + 320.5)}));
 }
 
@@ -43,13 +43,13 @@ TEST(ModelARots, SpinnersCountDownAndNeverReachZero)
         {360, {rotated(1), rotated(3)}},     {361, {rotated(360), rotated(360)}},
     };
     for (const auto &[n, want] : angles)
-        EXPECT_EQ(only(calls(n, "modelA_rots"), "glRotated"), want) << "frame " << n;
-    EXPECT_EQ(only(calls(2, "modelA_rots"), "glTranslated")[2], "glTranslated(33, 32.5, 0)");
+        EXPECT_EQ(only(calls(n, "spinningSquares"), "glRotated"), want) << "frame " << n;
+    EXPECT_EQ(only(calls(2, "spinningSquares"), "glTranslated")[2], "glTranslated(33, 32.5, 0)");
 }
 
 namespace {
 
-// modelA_moveScaleRotate's scale on frame n: 81 rising steps of 0.0125, the 81st set to
+// tumblingSquare's scale on frame n: 81 rising steps of 0.0125, the 81st set to
 // 1.0, then 81 falling ones, the 81st set to 0.0, over and over.
 double msrScale(int n)
 {
@@ -69,7 +69,7 @@ Calls msrPlacement(int n, double x, double y)
 
 Calls msrPlacementOf(int n)
 {
-    const Calls all = calls(n, "modelA_moveScaleRotate");
+    const Calls all = calls(n, "tumblingSquare");
     return {all.at(1), all.at(2)};
 }
 
@@ -92,7 +92,7 @@ TEST(ModelAMsr, WrapsYOnFrame481AndXOnFrame534)
 
 TEST(ModelAMsr, SpinsNineDegreesAFrameDownwards)
 {
-    EXPECT_EQ(only(calls(2, "modelA_moveScaleRotate"), "glRotated"), Calls{rotated(351)});
-    EXPECT_EQ(only(calls(40, "modelA_moveScaleRotate"), "glRotated"), Calls{rotated(9)});
-    EXPECT_EQ(only(calls(41, "modelA_moveScaleRotate"), "glRotated"), Calls{rotated(360)});
+    EXPECT_EQ(only(calls(2, "tumblingSquare"), "glRotated"), Calls{rotated(351)});
+    EXPECT_EQ(only(calls(40, "tumblingSquare"), "glRotated"), Calls{rotated(9)});
+    EXPECT_EQ(only(calls(41, "tumblingSquare"), "glRotated"), Calls{rotated(360)});
 }

@@ -1,4 +1,4 @@
-// The translucent scenes (modelB_alph, modelC_alph) against the recording GL:
+// The translucent scenes (fadingStaircase, fadingCircle) against the recording GL:
 // the frames on which their faders and drifters turn and wrap.
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 
 namespace {
 
-// The colours of modelB_alph's five squares on frame n: red, green, blue, white, yellow.
+// The colours of fadingStaircase's five squares on frame n: red, green, blue, white, yellow.
 std::vector<std::string> staircaseColours(int n)
 {
-    return only(calls(n, "modelB_alph"), "glColor4d");
+    return only(calls(n, "fadingStaircase"), "glColor4d");
 }
 
 } // namespace
@@ -44,18 +44,18 @@ TEST(ModelBAlph, FadersTurnOnTheFramesTheirSumsPassTheBounds)
 
 TEST(ModelBAlph, TheYellowSquareSpinsUpAndWrapsToZero)
 {
-    EXPECT_EQ(only(calls(60, "modelB_alph"), "glRotated"), Calls{rotated(360)});
-    EXPECT_EQ(only(calls(61, "modelB_alph"), "glRotated"), Calls{rotated(0)});
-    EXPECT_EQ(only(calls(62, "modelB_alph"), "glRotated"), Calls{rotated(6)});
+    EXPECT_EQ(only(calls(60, "fadingStaircase"), "glRotated"), Calls{rotated(360)});
+    EXPECT_EQ(only(calls(61, "fadingStaircase"), "glRotated"), Calls{rotated(0)});
+    EXPECT_EQ(only(calls(62, "fadingStaircase"), "glRotated"), Calls{rotated(6)});
 }
 
 TEST(ModelBAlph, TheYellowSquareWrapsXOnlyOncePast640)
 {
     // Its box is placed by its centre: (poX + 32, poY + 32).
-    EXPECT_EQ(only(calls(2560, "modelB_alph"), "glTranslated").back(), "glTranslated(-32, -32, 0)");
-    EXPECT_EQ(only(calls(2560, "modelB_alph"), "glTranslated")[4], "glTranslated(672, 352, 0)");
-    EXPECT_EQ(only(calls(2561, "modelB_alph"), "glTranslated")[4], "glTranslated(-32, 352, 0)");
-    EXPECT_EQ(only(calls(2562, "modelB_alph"), "glTranslated")[4], "glTranslated(-31.75, 352.125, 0)");
+    EXPECT_EQ(only(calls(2560, "fadingStaircase"), "glTranslated").back(), "glTranslated(-32, -32, 0)");
+    EXPECT_EQ(only(calls(2560, "fadingStaircase"), "glTranslated")[4], "glTranslated(672, 352, 0)");
+    EXPECT_EQ(only(calls(2561, "fadingStaircase"), "glTranslated")[4], "glTranslated(-32, 352, 0)");
+    EXPECT_EQ(only(calls(2562, "fadingStaircase"), "glTranslated")[4], "glTranslated(-31.75, 352.125, 0)");
 }
 
 TEST(ModelCAlph, TheOctagonTurnsOpaqueOnFrame50AndClearOnFrame150)
@@ -66,7 +66,7 @@ TEST(ModelCAlph, TheOctagonTurnsOpaqueOnFrame50AndClearOnFrame150)
         {149, stepped(1.0, -0.01, 99)}, {150, 0.0}, {151, 0.02},
     };
     for (const auto &[n, alpha] : alphas) {
-        const Calls colours = only(calls(n, "modelC_alph"), "glColor4d");
+        const Calls colours = only(calls(n, "fadingCircle"), "glColor4d");
         ASSERT_EQ(colours.size(), 2u);
         EXPECT_EQ(colours[0], "glColor4d(1, 0, 0, 1)") << "the fixed circle, frame " << n;
         EXPECT_EQ(colours[1], "glColor4d(1, 0, 0, " + fmt(alpha) + ")") << "frame " << n;
@@ -81,5 +81,5 @@ TEST(ModelCAlph, TheOctagonWrapsYThenXWithYWaiting)
         {855, "glTranslated(-63.25, -22.75, 0)"},
     };
     for (const auto &[n, want] : at)
-        EXPECT_EQ(only(calls(n, "modelC_alph"), "glTranslated"), Calls{want}) << "frame " << n;
+        EXPECT_EQ(only(calls(n, "fadingCircle"), "glTranslated"), Calls{want}) << "frame " << n;
 }

@@ -17,10 +17,10 @@ protected:
     void SetUp() override
     {
         resetFakeGl();
-        imgFontA[0] = 11;
-        imgFontA[1] = 12;
-        imgFontB[0] = 21;
-        imgFontB[1] = 22;
+        fontAtlasA[0] = 11;
+        fontAtlasA[1] = 12;
+        fontAtlasB[0] = 21;
+        fontAtlasB[1] = 22;
     }
 };
 

@@ -48,10 +48,10 @@ protected:
     void frame()
     {
         resetFakeGl();
-        imgFontA[0] = 11;
-        imgFontA[1] = 12;
-        imgFontB[0] = 21;
-        imgFontB[1] = 22;
+        fontAtlasA[0] = 11;
+        fontAtlasA[1] = 12;
+        fontAtlasB[0] = 21;
+        fontAtlasB[1] = 22;
         drawOverlay(0);  // the rate before the first window closes
         ++framesDrawn;
     }
@@ -154,7 +154,7 @@ TEST_F(Overlay, ShowsTheRateTheFrameLoopMeasured)
             starts.push_back(i);
     ASSERT_EQ(starts.size(), static_cast<std::size_t>(frames) + 1);
 
-    // The overlay's calls in a frame run from its texSwitch(true), the frame's
+    // The overlay's calls in a frame run from its identityAndTexturesOn(), the frame's
     // last, to the end of the frame; the scenes' drawing comes before.
     const auto overlayFrom = [&](int frame) {
         std::size_t from = starts[frame - 1];
@@ -180,7 +180,7 @@ TEST_F(Overlay, ShowsTheRateTheFrameLoopMeasured)
               (Calls{"glPopMatrix()", "glDisable(GL_TEXTURE_RECTANGLE_ARB)", "glDisable(GL_TEXTURE_2D)"}));
     const Draws first = textDrawsFrom(overlayFrom(1), starts[1]);
     ASSERT_EQ(first.size(), 12u);
-    EXPECT_EQ(first, expectedDraws(first[1].alpha, " 0", static_cast<unsigned>(imgFontA[0]),
-                            static_cast<unsigned>(imgFontA[1]), static_cast<unsigned>(imgFontB[0]),
-                            static_cast<unsigned>(imgFontB[1])));
+    EXPECT_EQ(first, expectedDraws(first[1].alpha, " 0", static_cast<unsigned>(fontAtlasA[0]),
+                            static_cast<unsigned>(fontAtlasA[1]), static_cast<unsigned>(fontAtlasB[0]),
+                            static_cast<unsigned>(fontAtlasB[1])));
 }

@@ -122,10 +122,10 @@ TEST(Glyphs, MatchTheirAtlasCellsInBothFamiliesAndSizes)
         if (!atlas.loaded())
             continue;
         clearToBlack();
-        texSwitch(true);
+        identityAndTexturesOn();
         for (std::size_t n = 0; n < lines.size(); ++n)
             c.draw(c.size, 1.0, 16, lineTop(n, c.cell), "%s", lines[n].c_str());
-        texSwitch(false);
+        texturesOff();
         const Frame f;
 
         int inked = 0;

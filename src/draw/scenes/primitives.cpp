@@ -1,10 +1,10 @@
-// The five shape primitives and the texturing switch.
+// The five shape primitives and the texturing switches.
 #include "draw/scenes/primitives.h"
 
 #include <GL/glext.h>
 #include <cmath>
 
-void modelA()
+void redOutlineSquare()
 {
     glColor3d(1.0, 0.0, 0.0);
     glBegin(GL_LINE_LOOP);
@@ -15,7 +15,7 @@ void modelA()
     glEnd();
 }
 
-void modelB(double red, double green, double blue, double alpha)
+void filledSquare(double red, double green, double blue, double alpha)
 {
     glColor4d(red, green, blue, alpha);
     glBegin(GL_QUADS);
@@ -26,7 +26,7 @@ void modelB(double red, double green, double blue, double alpha)
     glEnd();
 }
 
-void modelC(int count, double alpha)
+void redOutlineCircle(int count, double alpha)
 {
     glColor4d(1.0, 0.0, 0.0, alpha);
     glBegin(GL_LINE_LOOP);
@@ -40,7 +40,7 @@ void modelC(int count, double alpha)
     glEnd();
 }
 
-void modelD(double alpha, GLuint texture)
+void texturedSquare(double alpha, GLuint texture)
 {
     glBindTexture(GL_TEXTURE_2D, texture);
     // The default modulate environment multiplies texel alpha by this alpha.
@@ -57,7 +57,7 @@ void modelD(double alpha, GLuint texture)
     glEnd();
 }
 
-void modelE(double alpha, GLuint texture, int n)
+void rectTexturedSquare(double alpha, GLuint texture, int n)
 {
     glBindTexture(GL_TEXTURE_RECTANGLE_ARB, texture);
     glColor4d(1.0, 1.0, 1.0, alpha);
@@ -73,15 +73,16 @@ void modelE(double alpha, GLuint texture, int n)
     glEnd();
 }
 
-void texSwitch(bool on)
+void identityAndTexturesOn()
 {
-    if (on) {
-        glLoadIdentity();
-        glEnable(GL_TEXTURE_2D);
-        // With both targets on, the rectangle target takes precedence.
-        glEnable(GL_TEXTURE_RECTANGLE_ARB);
-    } else {
-        glDisable(GL_TEXTURE_RECTANGLE_ARB);
-        glDisable(GL_TEXTURE_2D);
-    }
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    // With both targets on, the rectangle target takes precedence.
+    glEnable(GL_TEXTURE_RECTANGLE_ARB);
+}
+
+void texturesOff()
+{
+    glDisable(GL_TEXTURE_RECTANGLE_ARB);
+    glDisable(GL_TEXTURE_2D);
 }

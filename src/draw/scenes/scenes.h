@@ -5,15 +5,15 @@
 #pragma once
 
 // Squares that drift, pulse and spin (squares.cpp).
-void modelA_move();
-void modelA_scal();
-void modelA_rots();
-void modelA_moveScaleRotate();
+void driftingSquare();
+void pulsingSquares();
+void spinningSquares();
+void tumblingSquare();
 
 // Translucent squares and circle outlines that fade in and out (translucency.cpp).
-void modelB_alph();
-void modelC_alph();
+void fadingStaircase();
+void fadingCircle();
 
 // Textured squares that fade, cross-fade, grow and shrink, spin and drift (textured.cpp).
-void modelD_xfade();
-void modelE_xfade();
+void texturedSquares();
+void rectTexturedSquares();

@@ -2,19 +2,21 @@
 // deleted, and the table that says which image fills which slot.
 #pragma once
 
+#include <GL/gl.h>
+
 // Each textured scene shows one fixed square that fades, one that drifts, and
 // the drifting one's partner, whose opacity is one minus its own.
-extern unsigned long texFixedSquare, texDriftingSquare, texPartnerSquare;  // power-of-two textures
-extern unsigned long texFixedRect, texDriftingRect, texPartnerRect;        // rectangle textures
-extern unsigned long imgFontA[2];  // font atlases: [0] 6-pixel cells, [1] 12-pixel cells
-extern unsigned long imgFontB[2];
+extern GLuint texFixedSquare, texDriftingSquare, texPartnerSquare;  // power-of-two textures
+extern GLuint texFixedRect, texDriftingRect, texPartnerRect;        // rectangle textures
+extern GLuint fontAtlasA[2];       // font atlases: [0] 6-pixel cells, [1] 12-pixel cells
+extern GLuint fontAtlasB[2];
 
 // One slot's texture: the image file under the bundle's resources, and
 // whether it becomes a power-of-two texture padded with transparent black or
 // a rectangle texture of the image's exact size.
 struct TextureSlot {
     const char *file;
-    unsigned long *name;
+    GLuint *name;
     bool padded;
 };
 

@@ -1,4 +1,4 @@
-// Squares that drift, pulse and spin: the red outline of modelA moved by each
+// Squares that drift, pulse and spin: the red outline square moved by each
 // kind of motion alone, then by all three at once.
 #include "draw/scenes/scenes.h"
 
@@ -16,78 +16,78 @@ double centring(double s)
 
 } // namespace
 
-void modelA_move()
+void driftingSquare()
 {
-    static double poX, poY;
+    static double x, y;
 
     glLoadIdentity();
-    driftLinked(poX, poY, 2.0, {640.0, -64.0}, 1.0, {480.0, -64.0});
+    driftLinked(x, y, 2.0, {640.0, -64.0}, 1.0, {480.0, -64.0});
     // No push: the next scene's glLoadIdentity discards this translation.
-    glTranslated(poX, poY, 0.0);
-    modelA();
+    glTranslated(x, y, 0.0);
+    redOutlineSquare();
 }
 
-void modelA_scal()
+void pulsingSquares()
 {
-    static double poX, poY, scl, vec;
+    static double x, y, scale, scaleStep;
 
     glLoadIdentity();
-    fade(scl, vec, +0.02, atLeast(1.0), -0.02, atMost(0.0));
-    const double c = centring(scl);
+    fade(scale, scaleStep, +0.02, atLeast(1.0), -0.02, atMost(0.0));
+    const double c = centring(scale);
     // The z factor is 0.0: every vertex lies at z = 0, so nothing changes on screen.
     glPushMatrix();
     glTranslated(c, c, 0.0);
-    glScaled(scl, scl, 0.0);
-    modelA();
+    glScaled(scale, scale, 0.0);
+    redOutlineSquare();
     glPopMatrix();
 
-    driftIndependent(poX, poY, 1.0, {640.0, -64.0}, 0.5, {480.0, -64.0});
+    driftIndependent(x, y, 1.0, {640.0, -64.0}, 0.5, {480.0, -64.0});
     glPushMatrix();
-    glTranslated(c + poX, c + poY, 0.0);
-    glScaled(scl, scl, 0.0);
-    modelA();
+    glTranslated(c + x, c + y, 0.0);
+    glScaled(scale, scale, 0.0);
+    redOutlineSquare();
     glPopMatrix();
 }
 
-void modelA_rots()
+void spinningSquares()
 {
-    static double rot, rt2, poX, poY;
+    static double angle, partnerAngle, x, y;
 
     glLoadIdentity();
-    spin(rot, -1.0);
+    spin(angle, -1.0);
     // y grows downwards, so these falling angles turn the squares anticlockwise on screen.
     glPushMatrix();
     glTranslated(32.0, 32.0, 0.0);
-    glRotated(rot, 0.0, 0.0, 1.0);
+    glRotated(angle, 0.0, 0.0, 1.0);
     glTranslated(-32.0, -32.0, 0.0);
-    modelA();
+    redOutlineSquare();
     glPopMatrix();
 
-    driftLinked(poX, poY, 0.5, {640.0, -64.0}, 0.25, {480.0, -64.0});
-    spin(rt2, -3.0);
+    driftLinked(x, y, 0.5, {640.0, -64.0}, 0.25, {480.0, -64.0});
+    spin(partnerAngle, -3.0);
     glPushMatrix();
-    glTranslated(poX + 32.0, poY + 32.0, 0.0);
-    glRotated(rt2, 0.0, 0.0, 1.0);
+    glTranslated(x + 32.0, y + 32.0, 0.0);
+    glRotated(partnerAngle, 0.0, 0.0, 1.0);
     glTranslated(-32.0, -32.0, 0.0);
-    modelA();
+    redOutlineSquare();
     glPopMatrix();
 }
 
-void modelA_moveScaleRotate()
+void tumblingSquare()
 {
-    static double poX, poY, scl, vec, rot;
+    static double x, y, scale, scaleStep, angle;
 
     glLoadIdentity();
-    driftLinked(poX, poY, 1.2, {640.0, -64.0}, 1.0, {480.0, -64.0});
-    fade(scl, vec, +0.0125, atLeast(1.0), -0.0125, atMost(0.0));
-    spin(rot, -9.0);
+    driftLinked(x, y, 1.2, {640.0, -64.0}, 1.0, {480.0, -64.0});
+    fade(scale, scaleStep, +0.0125, atLeast(1.0), -0.0125, atMost(0.0));
+    spin(angle, -9.0);
     // Turned about its own centre, scaled about that same centre; no push,
     // the next scene's glLoadIdentity discards it.
-    const double c = centring(scl);
-    glTranslated(c + poX, c + poY, 0.0);
-    glScaled(scl, scl, 0.0);
+    const double c = centring(scale);
+    glTranslated(c + x, c + y, 0.0);
+    glScaled(scale, scale, 0.0);
     glTranslated(32.0, 32.0, 0.0);
-    glRotated(rot, 0.0, 0.0, 1.0);
+    glRotated(angle, 0.0, 0.0, 1.0);
     glTranslated(-32.0, -32.0, 0.0);
-    modelA();
+    redOutlineSquare();
 }

@@ -1,7 +1,7 @@
 // Textured squares: per scene one fixed square that fades in and out, and two
 // moving squares that drift, grow and shrink, spin and cross-fade (the third's
 // alpha is one minus the second's, its angle the second's negated).
-// modelD_xfade shows the power-of-two textures, modelE_xfade the rectangle ones.
+// texturedSquares shows the power-of-two textures, rectTexturedSquares the rectangle ones.
 #include "draw/scenes/scenes.h"
 
 #include <GL/gl.h>
@@ -29,71 +29,73 @@ void placeMovingSquare(double n, double s, double angle, double x, double y)
 
 } // namespace
 
-void modelD_xfade()
+void texturedSquares()
 {
-    static double alp, vec, al1, vc1, scl, vc2, sl2, vc3, rot;
-    static double poX, poY, pX2, pY2;
+    static double fixedAlpha, fixedStep, crossAlpha, crossStep, scale, scaleStep, partnerScale,
+        partnerScaleStep, angle;
+    static double x, y, partnerX, partnerY;
 
     glLoadIdentity();
     glEnable(GL_TEXTURE_2D);
-    fade(alp, vec, +0.01, above(1.0), -0.01, below(0.0));
+    fade(fixedAlpha, fixedStep, +0.01, above(1.0), -0.01, below(0.0));
     glPushMatrix();
     glTranslated(384.0, 304.0, 0.0);
-    modelD(alp, texFixedSquare);
+    texturedSquare(fixedAlpha, texFixedSquare);
     glPopMatrix();
 
-    // al1 rises five times as fast as it falls.
-    fade(al1, vc1, +0.025, above(1.0), -0.005, below(0.0));
-    fade(scl, vc2, +0.007, above(1.0), -0.007, below(0.0));
-    spin(rot, +1.5);
-    driftLinked(poX, poY, 0.35, {640.0, -64.0}, 1.15, {480.0, -64.0});
+    // crossAlpha rises five times as fast as it falls.
+    fade(crossAlpha, crossStep, +0.025, above(1.0), -0.005, below(0.0));
+    fade(scale, scaleStep, +0.007, above(1.0), -0.007, below(0.0));
+    spin(angle, +1.5);
+    driftLinked(x, y, 0.35, {640.0, -64.0}, 1.15, {480.0, -64.0});
     glPushMatrix();
-    placeMovingSquare(64.0, scl, rot, poX, poY);
-    modelD(al1, texDriftingSquare);
+    placeMovingSquare(64.0, scale, angle, x, y);
+    texturedSquare(crossAlpha, texDriftingSquare);
     glPopMatrix();
 
-    fade(sl2, vc3, +0.007, above(3.0), -0.007, below(0.0));
-    // Leaves and re-enters a whole scaled side beyond the edges, with the sl2 just updated.
-    driftLinked(pX2, pY2, 0.65, {sl2 * 64.0 + 640.0, sl2 * -64.0},
-                1.75, {sl2 * 64.0 + 480.0, sl2 * -64.0});
+    fade(partnerScale, partnerScaleStep, +0.007, above(3.0), -0.007, below(0.0));
+    // Leaves and re-enters a whole scaled side beyond the edges, with the partner's scale just updated.
+    driftLinked(partnerX, partnerY, 0.65, {partnerScale * 64.0 + 640.0, partnerScale * -64.0},
+                1.75, {partnerScale * 64.0 + 480.0, partnerScale * -64.0});
     glPushMatrix();
-    placeMovingSquare(64.0, sl2, -rot, pX2, pY2);
-    modelD(1.0 - al1, texPartnerSquare);
+    placeMovingSquare(64.0, partnerScale, -angle, partnerX, partnerY);
+    texturedSquare(1.0 - crossAlpha, texPartnerSquare);
     glPopMatrix();
     glDisable(GL_TEXTURE_2D);
 }
 
-void modelE_xfade()
+void rectTexturedSquares()
 {
-    static double alp, vec, al1, vc1, scl, vc2, sl2, vc3, rot;
-    static double poX, poY, pX2, pY2;
+    static double fixedAlpha, fixedStep, crossAlpha, crossStep, scale, scaleStep, partnerScale,
+        partnerScaleStep, angle;
+    static double x, y, partnerX, partnerY;
 
-    texSwitch(true);  // also loads the identity
-    fade(alp, vec, +0.008, above(1.0), -0.008, below(0.0));
+    identityAndTexturesOn();
+    fade(fixedAlpha, fixedStep, +0.008, above(1.0), -0.008, below(0.0));
     glPushMatrix();
     glTranslated(404.0, 324.0, 0.0);
-    modelE(alp, texFixedRect, 72);
+    rectTexturedSquare(fixedAlpha, texFixedRect, 72);
     glPopMatrix();
 
-    fade(al1, vc1, +0.015, above(1.0), -0.015, below(0.0));
+    fade(crossAlpha, crossStep, +0.015, above(1.0), -0.015, below(0.0));
     // Flag 0.0 moves the scales down: from the zero start they turn on the first call.
-    fade(scl, vc2, -0.007, below(0.0), +0.007, above(2.0));
-    spin(rot, +1.75);
+    fade(scale, scaleStep, -0.007, below(0.0), +0.007, above(2.0));
+    spin(angle, +1.75);
     // Drifts up and left. The limit lies a whole scaled side out, the reset
-    // only half a side beyond the far edge; both use the scl just updated.
-    driftLinked(poX, poY, -0.35, {scl * -48.0, scl * 48.0 * 0.5 + 640.0},
-                -0.15, {scl * -48.0, scl * 48.0 * 0.5 + 480.0});
+    // only half a side beyond the far edge; both use the scale just updated.
+    driftLinked(x, y, -0.35, {scale * -48.0, scale * 48.0 * 0.5 + 640.0},
+                -0.15, {scale * -48.0, scale * 48.0 * 0.5 + 480.0});
     glPushMatrix();
-    placeMovingSquare(48.0, scl, rot, poX, poY);
-    modelE(al1, texDriftingRect, 48);
+    placeMovingSquare(48.0, scale, angle, x, y);
+    rectTexturedSquare(crossAlpha, texDriftingRect, 48);
     glPopMatrix();
 
-    fade(sl2, vc3, -0.007, below(0.0), +0.007, above(17.0));
-    driftLinked(pX2, pY2, -1.75, {sl2 * -24.0, sl2 * 24.0 * 0.5 + 640.0},
-                -0.65, {sl2 * -24.0, sl2 * 24.0 * 0.5 + 480.0});
+    fade(partnerScale, partnerScaleStep, -0.007, below(0.0), +0.007, above(17.0));
+    driftLinked(partnerX, partnerY, -1.75, {partnerScale * -24.0, partnerScale * 24.0 * 0.5 + 640.0},
+                -0.65, {partnerScale * -24.0, partnerScale * 24.0 * 0.5 + 480.0});
     glPushMatrix();
-    placeMovingSquare(24.0, sl2, -rot, pX2, pY2);
-    modelE(1.0 - al1, texPartnerRect, 24);
+    placeMovingSquare(24.0, partnerScale, -angle, partnerX, partnerY);
+    rectTexturedSquare(1.0 - crossAlpha, texPartnerRect, 24);
     glPopMatrix();
-    texSwitch(false);
+    texturesOff();
 }

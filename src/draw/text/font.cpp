@@ -11,7 +11,7 @@
 
 namespace {
 
-void fontWalk(const unsigned long atlas[2], long size, double alpha, long x, long y,
+void fontWalk(const GLuint atlas[2], long size, double alpha, long x, long y,
               const char *format, va_list args)
 {
     // Bounded: a longer text is cut at 255 characters, never written past the buffer.
@@ -21,7 +21,7 @@ void fontWalk(const unsigned long atlas[2], long size, double alpha, long x, lon
 
     const long cell = size == 0 ? 6 : 12;
     // Any index but 0 means 12-pixel cells, so it also means the 12-pixel atlas.
-    const long texture = static_cast<long>(atlas[size == 0 ? 0 : 1]);
+    const GLuint texture = atlas[size == 0 ? 0 : 1];
     // The pen lives in 16 bits: a far-off x wraps round rather than growing.
     std::int16_t penX = static_cast<std::int16_t>(x);
     const double penY = static_cast<std::int16_t>(y);
@@ -44,7 +44,7 @@ void fontA(long size, double alpha, long x, long y, const char *format, ...)
 {
     va_list args;
     va_start(args, format);
-    fontWalk(imgFontA, size, alpha, x, y, format, args);
+    fontWalk(fontAtlasA, size, alpha, x, y, format, args);
     va_end(args);
 }
 
@@ -52,16 +52,16 @@ void fontB(long size, double alpha, long x, long y, const char *format, ...)
 {
     va_list args;
     va_start(args, format);
-    fontWalk(imgFontB, size, alpha, x, y, format, args);
+    fontWalk(fontAtlasB, size, alpha, x, y, format, args);
     va_end(args);
 }
 
-void fontRec(long u, long v, long cell, long texture, double alpha)
+void fontRec(long u, long v, long cell, GLuint texture, double alpha)
 {
     const GLint s = static_cast<GLint>(cell);
     const GLint left = static_cast<GLint>(u);
     const GLint top = static_cast<GLint>(v);
-    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, static_cast<GLuint>(texture));
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, texture);
     // Modulate: the atlas keeps its colours, its alpha is scaled by this alpha.
     glColor4d(1.0, 1.0, 1.0, alpha);
     glBegin(GL_QUADS);

@@ -2,6 +2,8 @@
 // bitmap-font atlases. Callers enable rectangle texturing and set the matrix.
 #pragma once
 
+#include <GL/gl.h>
+
 // Draws the formatted text in family A (or B) with its first glyph's top-left
 // corner at (x, y). size 0 draws 6-pixel cells, any other value 12-pixel
 // cells. Every glyph is white, modulated by the atlas, at the given alpha.
@@ -12,4 +14,4 @@
 
 // One cell x cell quad at the model-view origin, showing the atlas texels
 // from (u, v), one texel per unit.
-void fontRec(long u, long v, long cell, long texture, double alpha);
+void fontRec(long u, long v, long cell, GLuint texture, double alpha);

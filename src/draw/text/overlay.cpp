@@ -11,7 +11,7 @@ void drawOverlay(std::uint32_t rate)
     static double alp, vec;
 
     // Identity matrix from here on: positions are screen pixels, y down.
-    texSwitch(true);
+    identityAndTexturesOn();
 
     // The fade moves 0.01 a frame: the A layers rise to opaque on frame 100
     // and are gone again on frame 200.
@@ -35,5 +35,5 @@ void drawOverlay(std::uint32_t rate)
     // The loop's rate is 0 until it closes its first window: " 0" until then.
     fontB(0, 1.0, 598, 468, "FPS:%2d", static_cast<int>(rate));
 
-    texSwitch(false);
+    texturesOff();
 }
