@@ -1,4 +1,4 @@
-"""vorlex.png, the desktop icon.
+"""vorlex.png, the desktop icon, and the Windows icon drawn the same way.
 """
 
 import math
@@ -7,9 +7,10 @@ from shading import clamp, mix, render, rows_to_image, smooth_edge
 
 
 # vorlex.png, 128x128: the demo in one tile. Blue crosshair on black, a
-# translucent yellow square and a tilted red outline square.
+# translucent yellow square and a tilted red outline square. Drawn on a
+# 128-unit square whatever the pixel size asked for.
 
-def picture_icon():
+def picture_icon(pixels=128):
     size = 128.0
     inset, radius = 4.0, 22.0
     ang = math.radians(18.0)
@@ -46,4 +47,5 @@ def picture_icon():
         c = mix(c, (120, 140, 200), rim)
         return c + (cover,)
 
-    return rows_to_image(render(128, 128, shade), "RGBA")
+    unit = size / pixels
+    return rows_to_image(render(pixels, pixels, lambda x, y: shade(x * unit, y * unit)), "RGBA")

@@ -1,11 +1,12 @@
 #!/usr/bin/python3
-"""Draw Vorlex's ten texture images and its desktop icon into resources/.
+"""Draw Vorlex's ten texture images and its icons into resources/.
 
 Six pictures for the textured squares, four bitmap-font atlases (families A
-and B, with 6- and 12-pixel cells) and the application icon. Everything is
-computed from fixed numbers, so a second run rewrites byte-identical files.
-Each file beside this one draws one kind of picture; the glyphs are the
-hand-drawn tables in glyphs.py.
+and B, with 6- and 12-pixel cells) and the application icon, for the
+desktop (PNG) and for Windows (ICO). Everything is computed from fixed
+numbers, so a second run rewrites byte-identical files. Each file beside
+this one draws one kind of picture; the glyphs are the hand-drawn tables in
+glyphs.py.
 
     /usr/bin/python3 resources/generator/make.py          write resources/
     /usr/bin/python3 resources/generator/make.py --check  compare, write nothing
@@ -32,12 +33,18 @@ from palettes import picture_gear, picture_rocket
 from shading import ResourceError
 
 OUT_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+# The Windows icon's sizes: the small icon, the large one (also the small one
+# at 200%), the large one at 150%, and Explorer's largest view.
+ICO_SIZES = (16, 32, 48, 256)
 
 
 def encode(img, fmt):
     buf = io.BytesIO()
     if fmt == "GIF":
         img.save(buf, format="GIF", optimize=False, transparency=0)
+    elif fmt == "ICO":
+        # Each size PIL's Lanczos makes from the largest, stored as PNG.
+        img.save(buf, format="ICO", sizes=[(n, n) for n in ICO_SIZES])
     elif fmt == "PNG":
         img.save(buf, format="PNG", optimize=False, compress_level=9)
     else:
@@ -61,6 +68,7 @@ def build_all():
         "fontA12.gif": encode(font_atlas("fontA12.gif", light, 12, thick_lines, A_INK), "GIF"),
         "fontB12.gif": encode(font_atlas("fontB12.gif", light, 12, thin_lines, B_INK), "GIF"),
         "vorlex.png": encode(picture_icon(), "PNG"),
+        "vorlex.ico": encode(picture_icon(max(ICO_SIZES)), "ICO"),
     }
 
 
