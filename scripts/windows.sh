@@ -163,15 +163,16 @@ mkdir -p "$lists"
   END { for (i = n; i > 0; i--) print "RMDir \"$INSTDIR\\" folders[i] "\"" >(lists "/uninstall.nsh") }'
 IFS=. read -r major minor patch tweak <<<"$version"
 size=$(du -sk --apparent-size "$stage" | cut -f1)
-step "writing $installer" makensis -NOCD -V2 -DVERSION="$version" -DVERSION_NUMBERS="${major:-0}.${minor:-0}.${patch:-0}.${tweak:-0}" \
-  -DCOPYRIGHT="$(grep -m 1 '^Copyright ' "$root/LICENSE")" -DSIZE_KB="$size" -DICON="$root/resources/vorlex.ico" \
-  -DLICENCE="$licences/vorlex.txt" -DLISTS="$lists" \
+step "writing $installer" makensis -NOCD -V2 -DVERSION="$version" \
+  -DVERSION_NUMBERS="${major:-0}.${minor:-0}.${patch:-0}.${tweak:-0}" \
+  -DCOPYRIGHT="$(grep -m 1 '^Copyright ' "$root/LICENSE")" -DSIZE_KB="$size" \
+  -DICON="$root/resources/vorlex.ico" -DLICENCE="$licences/vorlex.txt" -DLISTS="$lists" \
   -DOUTFILE="$installer" "$root/windows/installer.nsi"
 
 case $command in
   build)
     echo "The Windows program is $zip: unzip it anywhere and run vorlex.exe in the folder it makes;"
-    echo "vorlex.scr there is the screensaver."
+    echo "vorlex.scr there is the screensaver. The installer is $installer."
     ;;
   test)
     # The same tree built again from the link on, a second later, for the
@@ -179,7 +180,7 @@ case $command in
     rm -rf "$work/again"
     rm -f "$work/program/vorlex.exe" "$work/program/vorlex.scr"
     sleep 1
-    VORLEX_WINDOWS_DIST=$work/again "$0" build >/dev/null
+    VORLEX_WINDOWS_DIST=$work/again "$root/scripts/windows.sh" build >/dev/null
     "$root/tests/support/with_xvfb.sh" --screen 800x600x24 "$root/tests/windows/wine_test.sh" "$zip" "$work" \
       "$work/again"
     ;;

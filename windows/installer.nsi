@@ -66,14 +66,16 @@ SectionEnd
 
 ; The user's screensaver, Windows's SCRNSAVE.EXE, by its short path as the
 ; settings write it. What was there before is kept in the uninstall key, for
-; the uninstaller to put back.
+; the uninstaller to put back; an install over this one keeps what the first
+; found.
 Section /o "Make Vorlex the screensaver" ScreensaverSection
+  GetFullPathName /SHORT $1 "$INSTDIR\vorlex.scr"
   ClearErrors
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   ${IfNot} ${Errors}
+  ${AndIf} $0 != $1
     WriteRegStr HKLM "${UNINSTALL_KEY}" "PreviousScreensaver" $0
   ${EndIf}
-  GetFullPathName /SHORT $1 "$INSTDIR\vorlex.scr"
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $1
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Screensaver" $1
 SectionEnd
