@@ -114,6 +114,7 @@ set(VORLEX_WINDOWS_SOURCES
   src/windows/saver.cpp
   src/windows/console.cpp
   src/windows/folder.cpp
+  src/windows/sdl_library.cpp
   src/windows/saver_line.cpp
   src/shell/options.cpp
 )

@@ -38,8 +38,9 @@ declare -A packages=(
   # fetched (dpkg-dev) and built; Wine with what its X11 and OpenGL drivers
   # load at run time, which Debian only recommends, and the fonts of its
   # message boxes; the test's screen, keys and screenshots, and gdb, which
-  # tells Wine's own deadlock on Ctrl+C from a hang of the program's.
-  [windows]="gdb cmake make g++-mingw-w64-x86-64-posix dpkg-dev libstb-dev zip unzip wine64 libgl1 libgl1-mesa-dri libxrandr2 libxcursor1 libxi6 libxrender1 libxfixes3 libxcomposite1 libxinerama1 libxxf86vm1 fonts-wine xvfb xauth x11-utils xdotool openbox imagemagick procps"
+  # tells Wine's own deadlock on Ctrl+C from a hang of the program's. NSIS
+  # builds the installer; icoutils' wrestool lists the programs' resources.
+  [windows]="gdb cmake make g++-mingw-w64-x86-64-posix dpkg-dev libstb-dev zip unzip nsis icoutils wine64 libgl1 libgl1-mesa-dri libxrandr2 libxcursor1 libxi6 libxrender1 libxfixes3 libxcomposite1 libxinerama1 libxxf86vm1 fonts-wine xvfb xauth x11-utils xdotool openbox imagemagick procps"
   # scripts/package.sh arm64: an arm64 Debian root, run under qemu-user
   # through binfmt_misc.
   [arm64]="qemu-user-static binfmt-support debootstrap"

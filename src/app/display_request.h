@@ -6,7 +6,8 @@ enum class DisplayMode {
     fullScreen, // the 640x480 full-screen display, scaled to the screen
     window,     // a 640x480 window, unscaled, wherever the screen is
     root,       // a screensaver's window: XSCREENSAVER_WINDOW, else the root
-    windowId,   // the X window the command line names
+                // (on Windows the saver's full screen, /s)
+    windowId,   // the X window the command line names (on Windows /p's)
 };
 
 struct DisplayRequest {

@@ -69,12 +69,26 @@ void watchConsole()
         FreeConsole();
 }
 
-void rejectCommandLine(const std::string &line)
+namespace {
+
+[[noreturn]] void failBeforeStart(const std::string &line, int status)
 {
     std::fprintf(stderr, "%s\n", line.c_str());
     if (unread)
         showFailure(line.c_str());
-    std::exit(2);
+    std::exit(status);
+}
+
+} // namespace
+
+void rejectCommandLine(const std::string &line)
+{
+    failBeforeStart(line, 2);
+}
+
+void failWithoutSdl(const std::string &line)
+{
+    failBeforeStart(line, 1);
 }
 
 void takeConsoleQuitRequests()

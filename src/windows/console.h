@@ -17,6 +17,10 @@ void watchConsole();
 // then status 2.
 [[noreturn]] void rejectCommandLine(const std::string &line);
 
+// A start-up failure before SDL can be called, which startFail() does: its
+// line shown as rejectCommandLine() shows one; then status 1.
+[[noreturn]] void failWithoutSdl(const std::string &line);
+
 // Ctrl+C, Ctrl+Break, closing the console, logging off and shutting down ask
 // the frame loop to end, as the quit keys do; before the display is open
 // they end the program at once. A second request while the first has waited

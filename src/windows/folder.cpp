@@ -5,17 +5,21 @@
 #include "app/fail.h"
 #include "windows/error.h"
 
-void enterProgramFolder()
+std::wstring programFolder()
 {
     static wchar_t path[32768];
     const DWORD length = GetModuleFileNameW(nullptr, path, sizeof path / sizeof *path);
     if (length == 0 || length >= sizeof path / sizeof *path)
+        return {};
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+void enterProgramFolder()
+{
+    const std::wstring folder = programFolder();
+    if (folder.empty())
         startFail("cannot find the program's own folder", windowsError(GetLastError()).c_str());
-    for (DWORD i = length; i > 0; --i)
-        if (path[i - 1] == L'\\') {
-            path[i - 1] = L'\0';
-            break;
-        }
-    if (!SetCurrentDirectoryW(path))
+    if (!SetCurrentDirectoryW(folder.c_str()))
         startFail("cannot make the program's folder the working directory", windowsError(GetLastError()).c_str());
 }

@@ -3,6 +3,11 @@
 // Windows starting a screensaver, may start it anywhere.
 #pragma once
 
-// Enters the folder that holds the running .exe or .scr; a failure ends
-// start-up through startFail().
+#include <string>
+
+// The folder that holds the running .exe or .scr, without a final
+// backslash; empty when Windows cannot say, with GetLastError() set.
+std::wstring programFolder();
+
+// Enters programFolder(); a failure ends start-up through startFail().
 void enterProgramFolder();

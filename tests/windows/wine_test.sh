@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Vorlex for Windows under Wine, on the X display this runs on (with_xvfb.sh,
 # 800x600): the zip $1 unpacked as a user would, Wine's prefix kept in folder
-# $2 between runs. Wine's OpenGL is Mesa's, as on the desktop. The program
-# writes text as Windows does, lines ending in CR LF.
+# $2 between runs, and the installer beside the zip; $3 holds a second build
+# of both. Wine's OpenGL is Mesa's, as on the desktop. The program writes
+# text as Windows does, lines ending in CR LF.
 set -u
 zip=$1
 cache=$2
+again=$3
 unpacked=$(mktemp -d)
 name=$(basename "$zip" .zip)
 unzip -q "$zip" -d "$unpacked" || { echo "FAIL: cannot unzip $zip"; rm -rf "$unpacked"; exit 1; }
@@ -276,6 +278,9 @@ if [[ $status != hung && $status != 0 ]]; then
 else
   fail "a crash: status $status"
 fi
+
+# shellcheck source=installer_test.sh
+source "$here/installer_test.sh"
 
 echo "$passed passed, $failures failed"
 ((failures == 0))
