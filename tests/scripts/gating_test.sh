@@ -29,10 +29,15 @@ build nothing|2|^deps.sh: no such purpose "nothing"
 CASES
 
 purposes=$(sed -n 's/.*(any of: \(.*\))$/\1/p' "$work/err")
-unknown=()
 # shellcheck disable=SC2086  # one word per purpose
-for p in $("$src/scripts/lib/deps.sh" --list $purposes); do
-  apt-cache show "$p" >/dev/null 2>&1 || unknown+=("$p")
+mapfile -t listed < <("$src/scripts/lib/deps.sh" --list $purposes | sort -u)
+# One look-up for them all: apt reads its whole cache for each call, which
+# for every package one by one takes minutes on a busy machine. It passes
+# over a name it does not know.
+known=$(apt-cache show --no-all-versions "${listed[@]}" 2>/dev/null | sed -n 's/^Package: //p' | sort -u)
+unknown=()
+for p in "${listed[@]}"; do
+  grep -qxF "$p" <<<"$known" || unknown+=("$p")
 done
 if [[ -z $purposes ]] || ((${#unknown[@]})); then
   fail "packages of \"$purposes\" that apt does not know: ${unknown[*]}"
