@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "draw/picture.h"
+
 namespace {
 
 [[noreturn]] void fail(const char *tool, const std::string &what, const char *why)
@@ -21,6 +23,6 @@ void openBareDisplay(const char *tool)
     if (SDL_Init(SDL_INIT_VIDEO) == -1)
         fail(tool, "cannot start SDL's video subsystem", SDL_GetError());
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    if (!SDL_SetVideoMode(640, 480, 32, SDL_OPENGL | SDL_FULLSCREEN))
+    if (!SDL_SetVideoMode(kPictureWidth, kPictureHeight, 32, SDL_OPENGL | SDL_FULLSCREEN))
         fail(tool, "cannot open the 640x480 full-screen OpenGL display", SDL_GetError());
 }

@@ -9,11 +9,10 @@
 #include <vector>
 
 #include "draw/frame.h"
+#include "draw/picture.h"
 #include "app/rate.h"
 
 namespace {
-
-constexpr int kWidth = 640, kHeight = 480;
 
 RateShown shown = RateShown::none;
 int drawn = 0;
@@ -63,18 +62,18 @@ int framesDrawn()
 
 bool writePpm(const std::string &path, std::string *why)
 {
-    std::vector<unsigned char> rgb(kWidth * kHeight * 3);
+    std::vector<unsigned char> rgb(kPictureWidth * kPictureHeight * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glReadPixels(0, 0, kPictureWidth, kPictureHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     std::FILE *out = std::fopen(path.c_str(), "wb");
     if (!out) {
         *why = std::strerror(errno);
         return false;
     }
-    std::fprintf(out, "P6\n%d %d\n255\n", kWidth, kHeight);
+    std::fprintf(out, "P6\n%d %d\n255\n", kPictureWidth, kPictureHeight);
     // GL's rows run bottom to top, the file's top to bottom.
-    for (int row = kHeight - 1; row >= 0; --row)
-        std::fwrite(&rgb[static_cast<std::size_t>(row) * kWidth * 3], 1, kWidth * 3, out);
+    for (int row = kPictureHeight - 1; row >= 0; --row)
+        std::fwrite(&rgb[static_cast<std::size_t>(row) * kPictureWidth * 3], 1, kPictureWidth * 3, out);
     const bool written = !std::ferror(out);
     if (std::fclose(out) != 0 || !written) {
         *why = std::strerror(errno);

@@ -5,6 +5,7 @@
 
 #include "app/platform.h"
 #include "app/texture.h"
+#include "draw/picture.h"
 #include "draw/scenes/slots.h"
 
 void startUp()
@@ -20,10 +21,11 @@ void renderState()
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
     glShadeModel(GL_FLAT);
-    // y runs from -1 at the top edge to 479 at the bottom: the whole picture
-    // sits one pixel lower than under a plain 0-to-480 projection.
+    // y runs from -1 at the top edge to one less than the height at the
+    // bottom: the whole picture sits one pixel lower than under a plain
+    // 0-to-height projection.
     glMatrixMode(GL_PROJECTION);
-    glOrtho(0.0, 640.0, 479.0, -1.0, 0.0, 1.0);
+    glOrtho(0.0, kPictureWidth, kPictureHeight - 1.0, -1.0, 0.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
 }
 

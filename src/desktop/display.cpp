@@ -26,6 +26,7 @@
 #include "desktop/screen.h"
 #include "desktop/session.h"
 #include "desktop/x_errors.h"
+#include "draw/picture.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ void openDisplay()
     // Another program's window keeps its own icon.
     SDL_Surface *icon = foreign ? nullptr : setWindowIcon();
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    display = SDL_SetVideoMode(640, 480, 32, windowed || foreign ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
+    display = SDL_SetVideoMode(kPictureWidth, kPictureHeight, 32, windowed || foreign ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
     // The window has taken it.
     if (icon)
         SDL_FreeSurface(icon);

@@ -11,6 +11,8 @@
 // own GL calls are left as they are.
 #include "desktop/preview_scaling.h"
 
+#include "draw/picture.h"
+
 #include <GL/glx.h>
 #include <SDL.h>
 #include <SDL_opengl.h>
@@ -128,7 +130,7 @@ double stepFor(int width, int height)
 {
     if (width <= 0 || height <= 0)
         return 1.0;
-    return std::max(640.0 / width, 480.0 / height);
+    return std::max(static_cast<double>(kPictureWidth) / width, static_cast<double>(kPictureHeight) / height);
 }
 
 } // namespace
@@ -162,7 +164,7 @@ bool presentPreview(int width, int height)
         return false;
     const BlitCalls *gl = own->gl;
     GLuint from = static_cast<GLuint>(frame);
-    int w = 640, h = 480;
+    int w = kPictureWidth, h = kPictureHeight;
     for (int pass = 0; pass < passes; ++pass) {
         const GLuint to = own->framebuffer[pass % 2];
         gl->bindFramebuffer(GL_READ_FRAMEBUFFER_EXT, from);
@@ -174,9 +176,9 @@ bool presentPreview(int width, int height)
     }
     // The window: black bands around the 4:3 picture, centred.
     const WindowCalls *window = own->window;
-    const double scale = std::min(width / 640.0, height / 480.0);
-    const int shownWidth = static_cast<int>(std::lround(640 * scale));
-    const int shownHeight = static_cast<int>(std::lround(480 * scale));
+    const double scale = std::min(width / static_cast<double>(kPictureWidth), height / static_cast<double>(kPictureHeight));
+    const int shownWidth = static_cast<int>(std::lround(kPictureWidth * scale));
+    const int shownHeight = static_cast<int>(std::lround(kPictureHeight * scale));
     const int left = (width - shownWidth) / 2, bottom = (height - shownHeight) / 2;
     window->bindFramebuffer(GL_READ_FRAMEBUFFER_EXT, from);
     window->bindFramebuffer(GL_DRAW_FRAMEBUFFER_EXT, 0);

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "desktop/heads.h"
+#include "draw/picture.h"
 
 namespace {
 
@@ -152,7 +153,7 @@ ScreenFit fitScreen(const ScreenReport &screen, bool windowed)
     // covers it is that size too. The picture is then drawn at the window's
     // size: whole, unscaled.
     const bool pictureSized = windowed || (screen.windowManager && !screen.honoursFullScreen) ||
-                              (screen.width == 640 && screen.height == 480);
+                              (screen.width == kPictureWidth && screen.height == kPictureHeight);
     // Without a window manager nothing else sizes the window.
     // A window manager fits a full-screen window to the head it is on,
     // which SDL, seeing one screen, leaves to chance.

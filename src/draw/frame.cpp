@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "draw/picture.h"
 #include "draw/scenes/primitives.h"
 #include "draw/scenes/scenes.h"
 #include "draw/text/overlay.h"
@@ -15,10 +16,10 @@ void drawBackground()
     glLoadIdentity();
     glBegin(GL_LINES);
     glColor3d(0.0, 0.0, 1.0);
-    glVertex2i(0, 240);
-    glVertex2i(640, 240);
-    glVertex2i(320, 0);
-    glVertex2i(320, 480);
+    glVertex2i(0, kPictureHeight / 2);
+    glVertex2i(kPictureWidth, kPictureHeight / 2);
+    glVertex2i(kPictureWidth / 2, 0);
+    glVertex2i(kPictureWidth / 2, kPictureHeight);
     glEnd();
 }
 

@@ -12,6 +12,7 @@
 
 #include "app/fail.h"
 #include "app/startup.h"
+#include "draw/picture.h"
 #include "gl_layer.h"
 #include "page.h"
 
@@ -63,7 +64,7 @@ void openDisplay()
         startFail("cannot start SDL's video subsystem", SDL_GetError());
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     // Full screen is the user's to ask of the browser; the page scales the canvas.
-    display = SDL_SetVideoMode(640, 480, 32, SDL_OPENGL);
+    display = SDL_SetVideoMode(kPictureWidth, kPictureHeight, 32, SDL_OPENGL);
     if (!display || !webCanvasHasWebGL())
         startFail("cannot open the 640x480 OpenGL display",
                   display ? "the browser gave the page's canvas no WebGL" : SDL_GetError());

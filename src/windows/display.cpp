@@ -15,6 +15,7 @@
 #include "sdl12/display_setup.h"
 #include "app/fail.h"
 #include "app/quit.h"
+#include "draw/picture.h"
 #include "windows/preview.h"
 #include "windows/saver.h"
 
@@ -64,7 +65,7 @@ void openDisplay()
     SDL_SetEventFilter(filterEvents);
 
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    display = SDL_SetVideoMode(640, 480, 32, windowed || preview ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
+    display = SDL_SetVideoMode(kPictureWidth, kPictureHeight, 32, windowed || preview ? SDL_OPENGL : SDL_OPENGL | SDL_FULLSCREEN);
     // A preview closed while SDL set it up: nothing is wrong.
     if (!display && preview && previewGone()) {
         SDL_Quit();

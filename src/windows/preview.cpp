@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/fail.h"
+#include "draw/picture.h"
 #include "windows/error.h"
 
 namespace {
@@ -75,9 +76,9 @@ void fitPreview()
     first = false;
     fitted = area;
     const double width = area.right, height = area.bottom;
-    const double scale = width / 640 < height / 480 ? width / 640 : height / 480;
-    const GLsizei shownWidth = static_cast<GLsizei>(640 * scale + 0.5);
-    const GLsizei shownHeight = static_cast<GLsizei>(480 * scale + 0.5);
+    const double scale = width / kPictureWidth < height / kPictureHeight ? width / kPictureWidth : height / kPictureHeight;
+    const GLsizei shownWidth = static_cast<GLsizei>(kPictureWidth * scale + 0.5);
+    const GLsizei shownHeight = static_cast<GLsizei>(kPictureHeight * scale + 0.5);
     // The frame's clear covers the whole window, bands included.
     glViewport((area.right - shownWidth) / 2, (area.bottom - shownHeight) / 2, shownWidth, shownHeight);
 }

@@ -2,6 +2,7 @@
 // kind of motion alone, then by all three at once.
 #include "draw/scenes/scenes.h"
 
+#include "draw/picture.h"
 #include "draw/scenes/animators.h"
 #include "draw/scenes/primitives.h"
 
@@ -21,7 +22,7 @@ void driftingSquare()
     static double x, y;
 
     glLoadIdentity();
-    driftLinked(x, y, 2.0, {640.0, -64.0}, 1.0, {480.0, -64.0});
+    driftLinked(x, y, 2.0, {kPictureWidth, -64.0}, 1.0, {kPictureHeight, -64.0});
     // No push: the next scene's glLoadIdentity discards this translation.
     glTranslated(x, y, 0.0);
     redOutlineSquare();
@@ -41,7 +42,7 @@ void pulsingSquares()
     redOutlineSquare();
     glPopMatrix();
 
-    driftIndependent(x, y, 1.0, {640.0, -64.0}, 0.5, {480.0, -64.0});
+    driftIndependent(x, y, 1.0, {kPictureWidth, -64.0}, 0.5, {kPictureHeight, -64.0});
     glPushMatrix();
     glTranslated(c + x, c + y, 0.0);
     glScaled(scale, scale, 0.0);
@@ -63,7 +64,7 @@ void spinningSquares()
     redOutlineSquare();
     glPopMatrix();
 
-    driftLinked(x, y, 0.5, {640.0, -64.0}, 0.25, {480.0, -64.0});
+    driftLinked(x, y, 0.5, {kPictureWidth, -64.0}, 0.25, {kPictureHeight, -64.0});
     spin(partnerAngle, -3.0);
     glPushMatrix();
     glTranslated(x + 32.0, y + 32.0, 0.0);
@@ -78,7 +79,7 @@ void tumblingSquare()
     static double x, y, scale, scaleStep, angle;
 
     glLoadIdentity();
-    driftLinked(x, y, 1.2, {640.0, -64.0}, 1.0, {480.0, -64.0});
+    driftLinked(x, y, 1.2, {kPictureWidth, -64.0}, 1.0, {kPictureHeight, -64.0});
     fade(scale, scaleStep, +0.0125, atLeast(1.0), -0.0125, atMost(0.0));
     spin(angle, -9.0);
     // Turned about its own centre, scaled about that same centre; no push,

@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 
 #include "draw/scenes/slots.h"
+#include "draw/picture.h"
 #include "draw/scenes/animators.h"
 #include "draw/scenes/primitives.h"
 
@@ -47,7 +48,7 @@ void texturedSquares()
     fade(crossAlpha, crossStep, +0.025, above(1.0), -0.005, below(0.0));
     fade(scale, scaleStep, +0.007, above(1.0), -0.007, below(0.0));
     spin(angle, +1.5);
-    driftLinked(x, y, 0.35, {640.0, -64.0}, 1.15, {480.0, -64.0});
+    driftLinked(x, y, 0.35, {kPictureWidth, -64.0}, 1.15, {kPictureHeight, -64.0});
     glPushMatrix();
     placeMovingSquare(64.0, scale, angle, x, y);
     texturedSquare(crossAlpha, texDriftingSquare);
@@ -55,8 +56,8 @@ void texturedSquares()
 
     fade(partnerScale, partnerScaleStep, +0.007, above(3.0), -0.007, below(0.0));
     // Leaves and re-enters a whole scaled side beyond the edges, with the partner's scale just updated.
-    driftLinked(partnerX, partnerY, 0.65, {partnerScale * 64.0 + 640.0, partnerScale * -64.0},
-                1.75, {partnerScale * 64.0 + 480.0, partnerScale * -64.0});
+    driftLinked(partnerX, partnerY, 0.65, {partnerScale * 64.0 + kPictureWidth, partnerScale * -64.0},
+                1.75, {partnerScale * 64.0 + kPictureHeight, partnerScale * -64.0});
     glPushMatrix();
     placeMovingSquare(64.0, partnerScale, -angle, partnerX, partnerY);
     texturedSquare(1.0 - crossAlpha, texPartnerSquare);
@@ -83,16 +84,16 @@ void rectTexturedSquares()
     spin(angle, +1.75);
     // Drifts up and left. The limit lies a whole scaled side out, the reset
     // only half a side beyond the far edge; both use the scale just updated.
-    driftLinked(x, y, -0.35, {scale * -48.0, scale * 48.0 * 0.5 + 640.0},
-                -0.15, {scale * -48.0, scale * 48.0 * 0.5 + 480.0});
+    driftLinked(x, y, -0.35, {scale * -48.0, scale * 48.0 * 0.5 + kPictureWidth},
+                -0.15, {scale * -48.0, scale * 48.0 * 0.5 + kPictureHeight});
     glPushMatrix();
     placeMovingSquare(48.0, scale, angle, x, y);
     rectTexturedSquare(crossAlpha, texDriftingRect, 48);
     glPopMatrix();
 
     fade(partnerScale, partnerScaleStep, -0.007, below(0.0), +0.007, above(17.0));
-    driftLinked(partnerX, partnerY, -1.75, {partnerScale * -24.0, partnerScale * 24.0 * 0.5 + 640.0},
-                -0.65, {partnerScale * -24.0, partnerScale * 24.0 * 0.5 + 480.0});
+    driftLinked(partnerX, partnerY, -1.75, {partnerScale * -24.0, partnerScale * 24.0 * 0.5 + kPictureWidth},
+                -0.65, {partnerScale * -24.0, partnerScale * 24.0 * 0.5 + kPictureHeight});
     glPushMatrix();
     placeMovingSquare(24.0, partnerScale, -angle, partnerX, partnerY);
     rectTexturedSquare(1.0 - crossAlpha, texPartnerRect, 24);

@@ -3,6 +3,7 @@
 // Both draw with texturing off, blended by source alpha over what lies below.
 #include "draw/scenes/scenes.h"
 
+#include "draw/picture.h"
 #include "draw/scenes/animators.h"
 #include "draw/scenes/primitives.h"
 
@@ -20,7 +21,7 @@ void fadingStaircase()
     fade(alpha[0], alphaStep[0], +0.0025, above(1.0), -0.0025, below(0.0));
     fade(alpha[1], alphaStep[1], +0.005, above(1.0), -0.005, below(0.0));
     fade(alpha[2], alphaStep[2], +0.01, above(1.0), -0.01, below(0.0));
-    driftLinked(x, y, 0.25, {640.0, -64.0}, 0.125, {480.0, -64.0});
+    driftLinked(x, y, 0.25, {kPictureWidth, -64.0}, 0.125, {kPictureHeight, -64.0});
     spin(angle, +6.0);
 
     glPushMatrix();
@@ -57,7 +58,7 @@ void fadingCircle()
 
     // Fades in twice as fast as it fades out.
     fade(alpha, alphaStep, +0.02, above(1.0), -0.01, below(0.0));
-    driftLinked(x, y, 0.75, {640.0, -64.0}, 1.25, {480.0, -64.0});
+    driftLinked(x, y, 0.75, {kPictureWidth, -64.0}, 1.25, {kPictureHeight, -64.0});
     glPushMatrix();
     glTranslated(x, y, 0.0);
     redOutlineCircle(8, alpha);

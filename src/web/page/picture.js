@@ -7,6 +7,8 @@ window.vorlexPicture = (function () {
   var canvas = document.getElementById('canvas');
   var main = document.querySelector('main');
   var small = document.getElementById('small');
+  // The picture's size, as index.html gives the canvas before the program runs.
+  var pictureWidth = canvas.width, pictureHeight = canvas.height;
 
   // In a window, the largest whole number of device pixels per demo pixel
   // that fits, so every pixel of the demo is a square of whole screen pixels
@@ -19,13 +21,13 @@ window.vorlexPicture = (function () {
   function fit() {
     var ratio = window.devicePixelRatio || 1;
     var room = main.getBoundingClientRect();
-    var scale = Math.min(room.width * ratio / 640, room.height * ratio / 480);
+    var scale = Math.min(room.width * ratio / pictureWidth, room.height * ratio / pictureHeight);
     if (scale >= 1 && document.fullscreenElement !== main) {
-      for (scale = Math.floor(scale); !sizeHolds(640 * scale, 480 * scale, ratio) && scale > 1; --scale);
+      for (scale = Math.floor(scale); !sizeHolds(pictureWidth * scale, pictureHeight * scale, ratio) && scale > 1; --scale);
     } else {
-      sizeHolds(Math.max(1, Math.round(640 * scale)), Math.max(1, Math.round(480 * scale)), ratio);
+      sizeHolds(Math.max(1, Math.round(pictureWidth * scale)), Math.max(1, Math.round(pictureHeight * scale)), ratio);
     }
-    var width = Math.max(1, Math.round(640 * scale)), height = Math.max(1, Math.round(480 * scale));
+    var width = Math.max(1, Math.round(pictureWidth * scale)), height = Math.max(1, Math.round(pictureHeight * scale));
     small.hidden = scale >= 1;
     if (!small.hidden && (small.width !== width || small.height !== height)) {
       small.width = width;
@@ -80,7 +82,7 @@ window.vorlexPicture = (function () {
   }
   function frameWhole() {
     if (small.hidden) return;
-    copies.last = copies.last || Object.assign(document.createElement('canvas'), { width: 640, height: 480 });
+    copies.last = copies.last || Object.assign(document.createElement('canvas'), { width: pictureWidth, height: pictureHeight });
     copies.last.getContext('2d', copies.now).drawImage(canvas, 0, 0);
     showSmall();
   }
