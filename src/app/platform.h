@@ -1,9 +1,10 @@
-// The seam between the shared app and a platform: everything a platform
-// provides around the shared start-up and frame loop. The clock, the sleep
-// and the event queue are SDL's on every platform. Each platform implements
-// all of it in its own folder: the desktop in src/desktop, the web page in
-// src/web, Windows in src/windows; each file there opens by naming what it
-// implements.
+// The seam between the shared app and a platform: what each platform
+// provides around the shared start-up and frame loop. The loop also calls
+// the clock, the sleep and the event queue by SDL's names on every
+// platform: SDL's own on the desktop and Windows, the page's own clock and
+// sleep on the web (src/web). Each platform implements all of it in its own
+// folder: the desktop in src/desktop, the web page in src/web, Windows in
+// src/windows; each file there opens by naming what it implements.
 #pragma once
 
 #include <SDL.h>

@@ -1,5 +1,5 @@
-// What every SDL display with a GL context sets up and checks once it is
-// open, whichever platform opened it.
+// What the two SDL 1.2 displays, the desktop's and Windows's, set up and
+// check once their GL display is open.
 #pragma once
 
 #include <string>
