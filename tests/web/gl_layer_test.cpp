@@ -123,13 +123,6 @@ GLuint load(GLenum target, int width, int height)
     return name;
 }
 
-std::vector<std::string> loaded(GLuint name, int width, int height)
-{
-    return {texParameter(name, GL_TEXTURE_MAG_FILTER, GL_NEAREST),
-            texParameter(name, GL_TEXTURE_MIN_FILTER, GL_NEAREST),
-            texImage(name, width, height, GL_RGBA, GL_UNSIGNED_BYTE)};
-}
-
 // Start-up's uploads, then a frame as the program draws one: the clear, the
 // crosshair and an outline in one batch of lines, a plain, a textured and a
 // rectangle-textured square, and one drawn with other blend factors. Each
@@ -153,16 +146,15 @@ TEST_F(GlLayer, AFrameSendsItsUploadsClearsAndBatchesInOrder)
     quad(2);
     glClear(GL_COLOR_BUFFER_BIT);
 
-    std::vector<std::string> expected = loaded(rect, 4, 8);
-    for (const std::string &call : loaded(pot, 2, 2))
-        expected.push_back(call);
-    for (const std::string &call : {clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, 0, 0, 0, 1),
-                                    draw(true, 0, true, src, dst, 12), draw(false, 0, true, src, dst, 6),
-                                    draw(false, pot, true, src, dst, 6), draw(false, rect, true, src, dst, 6),
-                                    draw(false, rect, true, GL_ONE, GL_ZERO, 6),
-                                    clear(GL_COLOR_BUFFER_BIT, 0, 0, 0, 1)})
-        expected.push_back(call);
-    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(calls, std::vector<std::string>({
+        texParameter(rect, GL_TEXTURE_MAG_FILTER, GL_NEAREST), texParameter(rect, GL_TEXTURE_MIN_FILTER, GL_NEAREST),
+        texImage(rect, 4, 8, GL_RGBA, GL_UNSIGNED_BYTE),
+        texParameter(pot, GL_TEXTURE_MAG_FILTER, GL_NEAREST), texParameter(pot, GL_TEXTURE_MIN_FILTER, GL_NEAREST),
+        texImage(pot, 2, 2, GL_RGBA, GL_UNSIGNED_BYTE),
+        clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, 0, 0, 0, 1),
+        draw(true, 0, true, src, dst, 12), draw(false, 0, true, src, dst, 6), draw(false, pot, true, src, dst, 6),
+        draw(false, rect, true, src, dst, 6), draw(false, rect, true, GL_ONE, GL_ZERO, 6),
+        clear(GL_COLOR_BUFFER_BIT, 0, 0, 0, 1)}));
     // A rectangle texture's texel coordinates come out divided by its size.
     EXPECT_FLOAT_EQ(at(3, 2, 4), 2.0f / 4);
     EXPECT_FLOAT_EQ(at(3, 2, 5), 2.0f / 8);
