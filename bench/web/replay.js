@@ -13,6 +13,10 @@
   const meta = await (await fetch('recording.json')).json();
   const bytes = await (await fetch('recording.bin')).arrayBuffer();
 
+  // The shaders' text is the page's (src/web/device.js), kept as a copy on
+  // purpose: the replay is the yardstick the page is measured against, so it
+  // takes nothing of the page's code, and a change to the page's shaders
+  // shows in the figures rather than moving the yardstick with it.
   function shader(type, text) {
     const made = gl.createShader(type);
     gl.shaderSource(made, text);

@@ -18,6 +18,10 @@ void webglTexImage(unsigned texture, int width, int height, unsigned format, uns
 void webglTexParameter(unsigned texture, unsigned name, int value);
 int webglMaxTextureSize(void);
 unsigned webglError(void);
+// Makes the shader program, the buffer and the white texture on a live
+// context (else later); 0, with WebGL's reason in `reason`, when it will not
+// compile or link the shaders: the device then draws nothing.
+int webglMake(char *reason, int size);
 // After the context came back: the shaders, the buffer and the white texture
 // made again, every earlier texture forgotten.
 void webglRebuild(void);

@@ -8,9 +8,13 @@
 // Objects of a lost context are never used: from the moment it is lost
 // until the program has made its objects again (webglRebuild), the device
 // draws and uploads nothing, however soon the context came back.
+//
+// A shader WebGL will not compile or link is the page's one line: the
+// device keeps the reason and draws nothing, and the display, which asks
+// webglMake once the context is live, ends the program with it.
 mergeInto(LibraryManager.library, {
   $webgl: { ready: false, stale: false, watching: false, textures: {}, white: null, last: {},
-            drawn: false, largest: 0 },
+            drawn: false, largest: 0, refused: '' },
   // The context, or null while its objects are not to be used.
   $webglReady__deps: ['$webgl'],
   $webglReady: function() {
@@ -21,28 +25,41 @@ mergeInto(LibraryManager.library, {
     }
     if (gl.isContextLost())
       webgl.stale = true;
-    if (webgl.stale)
+    if (webgl.stale || webgl.refused)
       return null;
     if (webgl.ready)
       return gl;
-    function shader(type, text) {
+    // A lost context answers every status with nothing: that is no refusal.
+    function refused(what, ok, log) {
+      if (ok || gl.isContextLost())
+        return false;
+      webgl.refused = 'WebGL would not ' + what + ': ' + (log || '').replace(/\s+/g, ' ').trim();
+      return true;
+    }
+    function shader(type, what, text) {
       var made = gl.createShader(type);
       gl.shaderSource(made, text);
       gl.compileShader(made);
-      return made;
+      gl.attachShader(program, made);
+      return !refused('compile the page\'s ' + what + ' shader', gl.getShaderParameter(made, gl.COMPILE_STATUS),
+                      gl.getShaderInfoLog(made));
     }
     var program = gl.createProgram();
-    gl.attachShader(program, shader(gl.VERTEX_SHADER,
+    if (!shader(gl.VERTEX_SHADER, 'vertex',
       'attribute vec4 position; attribute vec2 coordinate; attribute vec4 colour;' +
       'varying vec2 v_coordinate; varying vec4 v_colour;' +
-      'void main() { gl_Position = position; v_coordinate = coordinate; v_colour = colour; }'));
-    gl.attachShader(program, shader(gl.FRAGMENT_SHADER,
+      'void main() { gl_Position = position; v_coordinate = coordinate; v_colour = colour; }') ||
+        !shader(gl.FRAGMENT_SHADER, 'fragment',
       'precision mediump float; uniform sampler2D texture; varying vec2 v_coordinate; varying vec4 v_colour;' +
-      'void main() { gl_FragColor = v_colour * texture2D(texture, v_coordinate); }'));
+      'void main() { gl_FragColor = v_colour * texture2D(texture, v_coordinate); }'))
+      return null;
     gl.bindAttribLocation(program, 0, 'position');
     gl.bindAttribLocation(program, 1, 'coordinate');
     gl.bindAttribLocation(program, 2, 'colour');
     gl.linkProgram(program);
+    if (refused('link the page\'s shaders', gl.getProgramParameter(program, gl.LINK_STATUS),
+                gl.getProgramInfoLog(program)))
+      return null;
     gl.useProgram(program);
     gl.bindBuffer(gl.ARRAY_BUFFER, gl.createBuffer());
     gl.enableVertexAttribArray(0);
@@ -136,6 +153,14 @@ mergeInto(LibraryManager.library, {
   webglError: function() {
     var gl = webglReady();
     return gl ? gl.getError() : 0;
+  },
+  // The device's objects made now on a live context; 0, with the reason,
+  // when WebGL refuses the shaders.
+  webglMake__deps: ['$webglReady'],
+  webglMake: function(reason, size) {
+    webglReady();
+    stringToUTF8(webgl.refused, reason, size);
+    return webgl.refused ? 0 : 1;
   },
   webglRebuild__deps: ['$webgl'],
   webglRebuild: function() {

@@ -12,6 +12,7 @@
 
 #include "app/fail.h"
 #include "app/startup.h"
+#include "device.h"
 #include "draw/picture.h"
 #include "gl_layer.h"
 #include "page.h"
@@ -42,6 +43,15 @@ bool awaitLiveContext()
     return !webContextLost();
 }
 
+// The device's shaders, made as soon as the context is live: one WebGL
+// refuses end the program in the page's one line.
+void makeDevice()
+{
+    char reason[1024];
+    if (!webglMake(reason, sizeof reason))
+        startFail("cannot open the 640x480 OpenGL display", reason);
+}
+
 // A context given back holds nothing: the layer's own objects, the render
 // state and the textures are made again as start-up made them, and the
 // frames go on from where they were. The projection is multiplied on, so it
@@ -49,6 +59,7 @@ bool awaitLiveContext()
 void rebuildGl()
 {
     layerRebuild();
+    makeDevice();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     renderState();
@@ -78,6 +89,7 @@ void openDisplay()
     }
     if (webTakeRestore())
         layerRebuild();
+    makeDevice();
     SDL_WM_SetCaption("OpenGL Test Window", NULL);
     SDL_ShowCursor(SDL_DISABLE);
 }

@@ -27,8 +27,6 @@ struct DrawKey {
 
 // The projection times the model-view, column-major as GL keeps it.
 const double *layerPosition();
-// The texture matrix, or nullptr while it is the identity.
-const double *layerTexture();
 
 // The key of a primitive drawn now, and the divisors that turn its texture
 // coordinates into 0..1 (a rectangle texture's size, 1 x 1 otherwise).

@@ -1,6 +1,7 @@
 // The page's GL layer: the state a draw depends on (enables, blending, the
-// two texture targets), the textures, clearing, errors and queries, and the
-// pending batch: consecutive primitives with the same key are one draw.
+// two texture targets), the textures, clearing, errors and the two size
+// queries, and the pending batch: consecutive primitives with the same key
+// are one draw.
 // Rectangle textures are 2D textures here, their texel coordinates divided
 // by their size as each vertex is made.
 #include <map>
@@ -183,19 +184,6 @@ void webGetIntegerv(GLenum name, GLint *value)
         *value = webglMaxTextureSize();
     else
         layerError(GL_INVALID_ENUM);
-}
-
-const GLubyte *webGetString(GLenum name)
-{
-    const char *text = nullptr;
-    switch (name) {
-    case GL_VENDOR: text = "Vorlex"; break;
-    case GL_RENDERER: text = "Vorlex GL 1.1 subset on WebGL 1"; break;
-    case GL_VERSION: text = "1.1"; break;
-    case GL_EXTENSIONS: text = "GL_ARB_texture_rectangle"; break;
-    default: layerError(GL_INVALID_ENUM);
-    }
-    return reinterpret_cast<const GLubyte *>(text);
 }
 
 GLenum webGetError(void)

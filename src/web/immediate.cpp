@@ -1,6 +1,8 @@
-// The page's GL layer: glBegin/glEnd. Each vertex is transformed as it comes;
-// at glEnd the primitive becomes independent triangles or lines (quads and
-// polygons are split, loops and strips opened) and joins the pending batch.
+// The page's GL layer: glBegin/glEnd in the three modes the drawing uses
+// (GL_LINES, GL_LINE_LOOP, GL_QUADS; any other is GL_INVALID_ENUM). Each
+// vertex is transformed as it comes; at glEnd the primitive becomes
+// independent triangles or lines (quads split, loops opened) and joins the
+// pending batch.
 #include <cstddef>
 #include <initializer_list>
 #include <vector>
@@ -18,20 +20,6 @@ double colour[4] = {1, 1, 1, 1};
 double coordinate[2] = {0, 0};
 std::vector<LayerVertex> given, drawn;  // this primitive's vertices; what they become
 
-bool linesMode(GLenum wanted)
-{
-    return wanted == GL_LINES || wanted == GL_LINE_STRIP || wanted == GL_LINE_LOOP;
-}
-
-bool known(GLenum wanted)
-{
-    switch (wanted) {
-    case GL_LINES: case GL_LINE_STRIP: case GL_LINE_LOOP: case GL_TRIANGLES: case GL_TRIANGLE_STRIP:
-    case GL_TRIANGLE_FAN: case GL_QUADS: case GL_QUAD_STRIP: case GL_POLYGON:
-        return true;
-    }
-    return false;
-}
 
 // One triangle or line of the given vertices; with flat shading it takes the
 // colour of the vertex GL names for it.
@@ -54,34 +42,15 @@ void assemble()
     case GL_LINES:
         for (std::size_t i = 0; i + 1 < n; i += 2) emit({i, i + 1}, i + 1);
         break;
-    case GL_LINE_STRIP: case GL_LINE_LOOP:
+    case GL_LINE_LOOP:
         for (std::size_t i = 0; i + 1 < n; ++i) emit({i, i + 1}, i + 1);
-        if (mode == GL_LINE_LOOP && n > 2) emit({n - 1, 0}, 0);
-        break;
-    case GL_TRIANGLES:
-        for (std::size_t i = 0; i + 2 < n; i += 3) emit({i, i + 1, i + 2}, i + 2);
-        break;
-    case GL_TRIANGLE_STRIP:  // every other triangle turned back to the strip's winding
-        for (std::size_t i = 0; i + 2 < n; ++i)
-            i % 2 ? emit({i + 1, i, i + 2}, i + 2) : emit({i, i + 1, i + 2}, i + 2);
-        break;
-    case GL_TRIANGLE_FAN:
-        for (std::size_t i = 1; i + 1 < n; ++i) emit({0, i, i + 1}, i + 1);
+        if (n > 2) emit({n - 1, 0}, 0);
         break;
     case GL_QUADS:
         for (std::size_t i = 0; i + 3 < n; i += 4) {
             emit({i, i + 1, i + 2}, i + 3);
             emit({i, i + 2, i + 3}, i + 3);
         }
-        break;
-    case GL_QUAD_STRIP:
-        for (std::size_t i = 0; i + 3 < n; i += 2) {
-            emit({i, i + 1, i + 3}, i + 3);
-            emit({i, i + 3, i + 2}, i + 3);
-        }
-        break;
-    case GL_POLYGON:
-        for (std::size_t i = 1; i + 1 < n; ++i) emit({0, i, i + 1}, 0);
         break;
     }
 }
@@ -92,11 +61,11 @@ void webBegin(GLenum wanted)
 {
     if (inside)
         return layerError(GL_INVALID_OPERATION);
-    if (!known(wanted))
+    if (wanted != GL_LINES && wanted != GL_LINE_LOOP && wanted != GL_QUADS)
         return layerError(GL_INVALID_ENUM);
     inside = true;
     mode = wanted;
-    key = layerKey(linesMode(wanted), &scaleS, &scaleT);
+    key = layerKey(wanted != GL_QUADS, &scaleS, &scaleT);
     given.clear();
 }
 
@@ -117,16 +86,10 @@ void webVertex2i(GLint x, GLint y)
     if (!inside)
         return;
     const double *p = layerPosition();
-    double s = coordinate[0], t = coordinate[1];
-    if (const double *m = layerTexture()) {
-        const double q = m[3] * s + m[7] * t + m[15];
-        s = (m[0] * coordinate[0] + m[4] * coordinate[1] + m[12]) / q;
-        t = (m[1] * coordinate[0] + m[5] * coordinate[1] + m[13]) / q;
-    }
     const LayerVertex vertex = {
         float(p[0] * x + p[4] * y + p[12]), float(p[1] * x + p[5] * y + p[13]),
         float(p[2] * x + p[6] * y + p[14]), float(p[3] * x + p[7] * y + p[15]),
-        float(s / scaleS), float(t / scaleT),
+        float(coordinate[0] / scaleS), float(coordinate[1] / scaleT),
         float(colour[0]), float(colour[1]), float(colour[2]), float(colour[3])};
     given.push_back(vertex);
 }

@@ -1,8 +1,9 @@
-// The page's GL layer: the three matrix stacks of GL 1.x, kept in double as
-// the desktop's GL keeps them. Vertices are transformed here on the CPU, so a
-// matrix change between primitives never ends a batch.
+// The page's GL layer: the model-view and projection stacks of GL 1.x, kept
+// in double as the desktop's GL keeps them; the texture matrix, which the
+// drawing never changes, is not kept (GL_TEXTURE is GL_INVALID_ENUM).
+// Vertices are transformed here on the CPU, so a matrix change between
+// primitives never ends a batch.
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "gl_layer.h"
@@ -21,20 +22,11 @@ struct Stack {
     std::vector<Matrix> held;
     size_t most;
 };
-Stack modelView{{identity}, 32}, projection{{identity}, 2}, texture{{identity}, 2};
+Stack modelView{{identity}, 32}, projection{{identity}, 2};
 Stack *current = &modelView;
 
 Matrix position = identity;  // projection x model-view
 bool positionStale = false;
-bool textureIdentity = true;
-
-void changed()
-{
-    if (current == &texture)
-        textureIdentity = std::memcmp(texture.held.back().m, identity.m, sizeof identity.m) == 0;
-    else
-        positionStale = true;
-}
 
 Matrix product(const Matrix &a, const Matrix &b)
 {
@@ -52,7 +44,7 @@ Matrix product(const Matrix &a, const Matrix &b)
 void multiply(const Matrix &by)
 {
     current->held.back() = product(current->held.back(), by);
-    changed();
+    positionStale = true;
 }
 
 } // namespace
@@ -66,17 +58,11 @@ const double *layerPosition()
     return position.m;
 }
 
-const double *layerTexture()
-{
-    return textureIdentity ? nullptr : texture.held.back().m;
-}
-
 void webMatrixMode(GLenum mode)
 {
     switch (mode) {
     case GL_MODELVIEW: current = &modelView; break;
     case GL_PROJECTION: current = &projection; break;
-    case GL_TEXTURE: current = &texture; break;
     default: layerError(GL_INVALID_ENUM);
     }
 }
@@ -84,7 +70,7 @@ void webMatrixMode(GLenum mode)
 void webLoadIdentity(void)
 {
     current->held.back() = identity;
-    changed();
+    positionStale = true;
 }
 
 void webPushMatrix(void)
@@ -99,7 +85,7 @@ void webPopMatrix(void)
     if (current->held.size() == 1)
         return layerError(GL_STACK_UNDERFLOW);
     current->held.pop_back();
-    changed();
+    positionStale = true;
 }
 
 void webTranslated(GLdouble x, GLdouble y, GLdouble z)

@@ -3,10 +3,24 @@
 // (matrix.cpp, immediate.cpp, gl_state.cpp), which batches the immediate
 // mode into WebGL draws (device.js). The desktop's code and its GL calls
 // stay as they are.
+//
+// Any other GL call fails the page's build: every function GL's headers
+// declare is disabled here (clang's enable_if, never true: "no matching
+// function ... candidate disabled: not routed"), and the routed names below
+// are macros that never reach those declarations. The page's compiler, em++,
+// is clang; a host compiler without clang's attribute pragma (the layer's
+// own test builds) gets the routes alone. Checked by web_layer_refuses_unrouted.
 #pragma once
 
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((enable_if(false, "not routed by the page's GL layer (src/web/webgl.h)"))), \
+                             apply_to = function)
+#endif
 #include <GL/gl.h>
 #include <GL/glext.h>
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif
 
 #ifdef __cplusplus
 extern "C" {
@@ -37,7 +51,6 @@ void webTexParameteri(GLenum target, GLenum name, GLint value);
 void webTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
                    GLint border, GLenum format, GLenum type, const void *pixels);
 void webGetIntegerv(GLenum name, GLint *value);
-const GLubyte *webGetString(GLenum name);
 GLenum webGetError(void);
 #ifdef __cplusplus
 }
@@ -68,5 +81,4 @@ GLenum webGetError(void);
 #define glTexParameteri webTexParameteri
 #define glTexImage2D webTexImage2D
 #define glGetIntegerv webGetIntegerv
-#define glGetString webGetString
 #define glGetError webGetError

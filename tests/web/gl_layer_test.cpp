@@ -1,7 +1,11 @@
-// The page's GL layer (src/web) on the host, its WebGL calls (device.h)
-// recorded: where batching can go wrong.
+// The page's GL layer (src/web) on the host, every WebGL call it makes
+// (device.h) recorded in order: what a frame sends, and where batching can
+// go wrong.
 #include <gtest/gtest.h>
 
+#include <cstdarg>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "web/gl_layer.h"
@@ -9,49 +13,90 @@
 
 namespace {
 
-struct Draw {
-    bool lines;
-    unsigned texture;
-    bool blend;
-    std::vector<float> vertices;  // ten floats each, as device.h lays them out
-    float at(int vertex, int field) const { return vertices[vertex * 10 + field]; }
-    int count() const { return static_cast<int>(vertices.size() / 10); }
-};
-std::vector<Draw> draws;
-int rebuilds = 0;
+std::string said(const char *format, ...)
+{
+    char line[160];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(line, sizeof line, format, arguments);
+    va_end(arguments);
+    return line;
+}
+
+// Each device call as one line; the test's expectations are made by the same words.
+std::string draw(bool lines, unsigned texture, bool blend, unsigned src, unsigned dst, int count)
+{
+    return said("draw %s texture %u blend %d %#x %#x, %d vertices", lines ? "lines" : "triangles", texture,
+                blend, src, dst, count);
+}
+std::string clear(unsigned mask, float red, float green, float blue, float alpha)
+{
+    return said("clear %#x %g %g %g %g", mask, red, green, blue, alpha);
+}
+std::string texImage(unsigned texture, int width, int height, unsigned format, unsigned type)
+{
+    return said("texImage %u %dx%d %#x %#x", texture, width, height, format, type);
+}
+std::string texParameter(unsigned texture, unsigned name, int value)
+{
+    return said("texParameter %u %#x %#x", texture, name, value);
+}
+
+std::vector<std::string> calls;
+std::vector<std::vector<float>> drawn;  // each draw's vertices, ten floats each, as device.h lays them out
+
+float at(int draw, int vertex, int field)
+{
+    return drawn.at(draw).at(vertex * 10 + field);
+}
 
 } // namespace
 
 extern "C" {
-void webglDraw(int lines, unsigned texture, int blend, unsigned, unsigned, const float *vertices, int count)
+void webglDraw(int lines, unsigned texture, int blend, unsigned src, unsigned dst, const float *vertices, int count)
 {
-    draws.push_back({lines != 0, texture, blend != 0, {vertices, vertices + count * 10}});
+    calls.push_back(draw(lines, texture, blend, src, dst, count));
+    drawn.emplace_back(vertices, vertices + count * 10);
 }
-void webglClear(unsigned, float, float, float, float) {}
-void webglTexImage(unsigned, int, int, unsigned, unsigned, const void *) {}
-void webglTexParameter(unsigned, unsigned, int) {}
+void webglClear(unsigned mask, float red, float green, float blue, float alpha)
+{
+    calls.push_back(clear(mask, red, green, blue, alpha));
+}
+void webglTexImage(unsigned texture, int width, int height, unsigned format, unsigned type, const void *)
+{
+    calls.push_back(texImage(texture, width, height, format, type));
+}
+void webglTexParameter(unsigned texture, unsigned name, int value)
+{
+    calls.push_back(texParameter(texture, name, value));
+}
 int webglMaxTextureSize(void) { return 4096; }
 unsigned webglError(void) { return GL_NO_ERROR; }
-void webglRebuild(void) { ++rebuilds; }
+void webglRebuild(void) { calls.push_back("rebuild"); }
 }
 
 namespace {
 
-// Clip space is the model-view's space here: the projection stays the identity.
+const GLenum src = GL_SRC_ALPHA, dst = GL_ONE_MINUS_SRC_ALPHA;
+
+// Clip space is the model-view's space here: the projection stays the
+// identity. The render state is the program's.
 class GlLayer : public testing::Test {
 protected:
     void SetUp() override
     {
         layerFinishFrame();
-        draws.clear();
+        calls.clear(), drawn.clear();
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glDisable(GL_TEXTURE_2D);
         glDisable(GL_TEXTURE_RECTANGLE_ARB);
+        glClearColor(0, 0, 0, 1);
+        glBlendFunc(src, dst);
         glEnable(GL_BLEND);
-        glShadeModel(GL_SMOOTH);
+        glShadeModel(GL_FLAT);
     }
     void TearDown() override { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
 };
@@ -66,6 +111,73 @@ void quad(int size)
     glEnd();
 }
 
+// A texture as the program loads one.
+GLuint load(GLenum target, int width, int height)
+{
+    GLuint name;
+    glGenTextures(1, &name);
+    glBindTexture(target, name);
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexImage2D(target, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    return name;
+}
+
+// Start-up's uploads, then a frame as the program draws one: the clear, the
+// crosshair and an outline in one batch of lines, a plain, a textured and a
+// rectangle-textured square, and one drawn with other blend factors. Each
+// state change is one draw; a clear draws the pending batch before it.
+TEST_F(GlLayer, AFrameSendsItsUploadsClearsAndBatchesInOrder)
+{
+    const GLuint rect = load(GL_TEXTURE_RECTANGLE_ARB, 4, 8), pot = load(GL_TEXTURE_2D, 2, 2);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glBegin(GL_LINES);
+    glVertex2i(0, 1), glVertex2i(2, 1), glVertex2i(1, 0), glVertex2i(1, 2);
+    glEnd();
+    glBegin(GL_LINE_LOOP);
+    glVertex2i(0, 0), glVertex2i(1, 0), glVertex2i(1, 1), glVertex2i(0, 1);
+    glEnd();
+    quad(1);
+    glEnable(GL_TEXTURE_2D);
+    quad(1);
+    glEnable(GL_TEXTURE_RECTANGLE_ARB);
+    quad(2);
+    glBlendFunc(GL_ONE, GL_ZERO);
+    quad(2);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    EXPECT_EQ(calls, std::vector<std::string>({
+        texParameter(rect, GL_TEXTURE_MAG_FILTER, GL_NEAREST), texParameter(rect, GL_TEXTURE_MIN_FILTER, GL_NEAREST),
+        texImage(rect, 4, 8, GL_RGBA, GL_UNSIGNED_BYTE),
+        texParameter(pot, GL_TEXTURE_MAG_FILTER, GL_NEAREST), texParameter(pot, GL_TEXTURE_MIN_FILTER, GL_NEAREST),
+        texImage(pot, 2, 2, GL_RGBA, GL_UNSIGNED_BYTE),
+        clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, 0, 0, 0, 1),
+        draw(true, 0, true, src, dst, 12), draw(false, 0, true, src, dst, 6), draw(false, pot, true, src, dst, 6),
+        draw(false, rect, true, src, dst, 6), draw(false, rect, true, GL_ONE, GL_ZERO, 6),
+        clear(GL_COLOR_BUFFER_BIT, 0, 0, 0, 1)}));
+    // A rectangle texture's texel coordinates come out divided by its size.
+    EXPECT_FLOAT_EQ(at(3, 2, 4), 2.0f / 4);
+    EXPECT_FLOAT_EQ(at(3, 2, 5), 2.0f / 8);
+    EXPECT_FLOAT_EQ(at(2, 2, 4), 1.0f);
+}
+
+// A pending batch may sample a texture as it was: a new image or parameter
+// of any texture comes after it.
+TEST_F(GlLayer, UploadsAndParametersDrawThePendingBatchFirst)
+{
+    glEnable(GL_TEXTURE_2D);
+    const GLuint name = load(GL_TEXTURE_2D, 1, 1);
+    calls.clear();
+    quad(1);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    quad(1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    EXPECT_EQ(calls, std::vector<std::string>({draw(false, name, true, src, dst, 6),
+                                               texParameter(name, GL_TEXTURE_MIN_FILTER, GL_LINEAR),
+                                               draw(false, name, true, src, dst, 6),
+                                               texImage(name, 2, 1, GL_RGBA, GL_UNSIGNED_BYTE)}));
+}
+
 TEST_F(GlLayer, QuadsBecomeTrianglesAndMatrixChangesStayInOneBatch)
 {
     glPushMatrix();
@@ -74,15 +186,12 @@ TEST_F(GlLayer, QuadsBecomeTrianglesAndMatrixChangesStayInOneBatch)
     glPopMatrix();
     quad(2);  // the stack gave back the untranslated matrix
     layerFinishFrame();
-    ASSERT_EQ(draws.size(), 1u);
-    const Draw &d = draws[0];
-    ASSERT_EQ(d.count(), 12);
-    EXPECT_FALSE(d.lines);
+    ASSERT_EQ(calls, std::vector<std::string>({draw(false, 0, true, src, dst, 12)}));
     const int corners[6][2] = {{0, 0}, {2, 0}, {2, 2}, {0, 0}, {2, 2}, {0, 2}};
     for (int v = 0; v < 12; ++v) {
         const int shift = v < 6 ? 1 : 0;
-        EXPECT_EQ(d.at(v, 0), corners[v % 6][0] + 10 * shift) << "vertex " << v;
-        EXPECT_EQ(d.at(v, 1), corners[v % 6][1] + 20 * shift) << "vertex " << v;
+        EXPECT_EQ(at(0, v, 0), corners[v % 6][0] + 10 * shift) << "vertex " << v;
+        EXPECT_EQ(at(0, v, 1), corners[v % 6][1] + 20 * shift) << "vertex " << v;
     }
 }
 
@@ -99,116 +208,99 @@ TEST_F(GlLayer, VerticesTakeTheMatricesAsGlAppliesThem)
     glVertex2i(0, 0), glVertex2i(10, 0);
     glEnd();
     layerFinishFrame();
-    ASSERT_EQ(draws.size(), 1u);
+    ASSERT_EQ(drawn.size(), 1u);
     const float expected[2][4] = {{100 / 320.0f - 1, 1 - 51 / 240.0f, -1, 1},
                                   {100 / 320.0f - 1, 1 - 71 / 240.0f, -1, 1}};
     for (int v = 0; v < 2; ++v)
         for (int i = 0; i < 4; ++i)
-            EXPECT_NEAR(draws[0].at(v, i), expected[v][i], 1e-6) << "vertex " << v << " field " << i;
+            EXPECT_NEAR(at(0, v, i), expected[v][i], 1e-6) << "vertex " << v << " field " << i;
 }
 
-// Each mode's vertices as the independent triangles or lines they make.
-TEST_F(GlLayer, EveryModeBecomesTrianglesOrLines)
+// Flat shading: each line or triangle takes the colour of the vertex GL
+// names for it, the second of a line, the first for a loop's closing line,
+// the last of a quad. The crosshair sets its colour after glBegin.
+TEST_F(GlLayer, EachPrimitiveTakesItsProvokingVertexsColour)
 {
     const struct {
         GLenum mode;
-        int given, drawn;
-        bool lines;
+        std::vector<int> colourOf;  // of each vertex drawn, the vertex given
     } cases[] = {
-        {GL_LINES, 5, 4, true},          {GL_LINE_STRIP, 4, 6, true},      {GL_LINE_LOOP, 4, 8, true},
-        {GL_TRIANGLES, 7, 6, false},     {GL_TRIANGLE_STRIP, 5, 9, false}, {GL_TRIANGLE_FAN, 5, 9, false},
-        {GL_QUADS, 9, 12, false},        {GL_QUAD_STRIP, 6, 12, false},    {GL_POLYGON, 5, 9, false},
+        {GL_LINES, {1, 1, 3, 3}},
+        {GL_LINE_LOOP, {1, 1, 2, 2, 3, 3, 0, 0}},
+        {GL_QUADS, {3, 3, 3, 3, 3, 3}},
     };
     for (const auto &c : cases) {
-        draws.clear();
+        drawn.clear();
         glBegin(c.mode);
-        for (int v = 0; v < c.given; ++v)
+        for (int v = 0; v < 4; ++v) {
+            glColor4d(v / 4.0, 0, 1, v == 3 ? 2 : 1);  // 2 is clamped to 1
             glVertex2i(v, v * v);
+        }
         glEnd();
         layerFinishFrame();
-        ASSERT_EQ(draws.size(), 1u) << "mode " << c.mode;
-        EXPECT_EQ(draws[0].count(), c.drawn) << "mode " << c.mode;
-        EXPECT_EQ(draws[0].lines, c.lines) << "mode " << c.mode;
+        ASSERT_EQ(drawn.size(), 1u) << "mode " << c.mode;
+        ASSERT_EQ(drawn[0].size(), c.colourOf.size() * 10) << "mode " << c.mode;
+        for (size_t v = 0; v < c.colourOf.size(); ++v)
+            EXPECT_EQ(std::vector<float>(drawn[0].begin() + v * 10 + 6, drawn[0].begin() + v * 10 + 10),
+                      std::vector<float>({c.colourOf[v] / 4.0f, 0, 1, 1}))
+                << "mode " << c.mode << " vertex " << v;
     }
 }
 
-TEST_F(GlLayer, StateChangesAndTextureSwitchesEndABatch)
+// The stacks are as deep as GL's smallest: 32 model-view and 2 projection matrices.
+TEST_F(GlLayer, AFullStackRefusesOneMorePush)
 {
-    GLuint names[2];
-    glGenTextures(2, names);
-    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, names[1]);
-    glTexImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, 4, 8, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, names[0]);
-    quad(1);
-    glEnable(GL_TEXTURE_RECTANGLE_ARB);  // takes precedence over the 2D target
-    quad(2);
-    glDisable(GL_BLEND);
-    quad(2);
-    glDisable(GL_TEXTURE_RECTANGLE_ARB);
-    glDisable(GL_TEXTURE_2D);
-    glBegin(GL_LINE_LOOP);
-    glVertex2i(0, 0), glVertex2i(1, 0), glVertex2i(1, 1);
-    glEnd();
-    layerFinishFrame();
-
-    ASSERT_EQ(draws.size(), 4u);
-    EXPECT_EQ(draws[0].texture, names[0]);
-    EXPECT_EQ(draws[1].texture, names[1]);
-    EXPECT_TRUE(draws[1].blend);
-    EXPECT_FALSE(draws[2].blend);
-    EXPECT_EQ(draws[3].texture, 0u);
-    EXPECT_TRUE(draws[3].lines);
-    EXPECT_EQ(draws[3].count(), 6);  // the loop closed by a third line
-    // A rectangle texture's texel coordinates come out divided by its size.
-    EXPECT_FLOAT_EQ(draws[1].at(2, 4), 2.0f / 4);
-    EXPECT_FLOAT_EQ(draws[1].at(2, 5), 2.0f / 8);
-    EXPECT_FLOAT_EQ(draws[0].at(2, 4), 1.0f);
+    for (const auto &stack : {std::make_pair(GL_MODELVIEW, 32), std::make_pair(GL_PROJECTION, 2)}) {
+        glMatrixMode(stack.first);
+        for (int held = 1; held < stack.second; ++held)
+            glPushMatrix();
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << "matrix mode " << stack.first;
+        glPushMatrix();
+        EXPECT_EQ(glGetError(), GLenum(GL_STACK_OVERFLOW)) << "matrix mode " << stack.first;
+        for (int held = 1; held < stack.second; ++held)
+            glPopMatrix();
+    }
+    glMatrixMode(GL_MODELVIEW);
 }
 
-// The crosshair sets its colour after glBegin; flat shading takes each
-// primitive's last vertex's colour for a quad.
-TEST_F(GlLayer, ColoursAsGlGivesThem)
+// After a lost context the pending batch is dropped and every texture
+// forgotten, sizes too; the matrices go on.
+TEST_F(GlLayer, ALostContextDropsTheBatchAndTexturesAndKeepsTheMatrices)
 {
-    glShadeModel(GL_FLAT);
-    glBegin(GL_QUADS);
-    glColor3d(0, 0, 1);
-    glVertex2i(0, 0), glVertex2i(1, 0), glVertex2i(1, 1);
-    glColor4d(1, 0, 0, 2);  // clamped to 1
-    glVertex2i(0, 1);
-    glEnd();
-    layerFinishFrame();
-    ASSERT_EQ(draws.size(), 1u);
-    for (int v = 0; v < 6; ++v)
-        EXPECT_EQ(std::vector<float>(draws[0].vertices.begin() + v * 10 + 6, draws[0].vertices.begin() + v * 10 + 10),
-                  std::vector<float>({1, 0, 0, 1}));
-}
-
-TEST_F(GlLayer, ALostContextDropsThePendingBatchAndKeepsTheMatrices)
-{
+    const GLuint rect = load(GL_TEXTURE_RECTANGLE_ARB, 4, 8);
+    glEnable(GL_TEXTURE_RECTANGLE_ARB);
     glTranslated(5, 0, 0);
     quad(1);
-    const int before = rebuilds;
+    calls.clear();
     layerRebuild();
-    EXPECT_EQ(rebuilds, before + 1);
-    quad(1);
+    quad(2);
     layerFinishFrame();
-    ASSERT_EQ(draws.size(), 1u);
-    EXPECT_EQ(draws[0].count(), 6);
-    EXPECT_EQ(draws[0].at(0, 0), 5.0f);
+    EXPECT_EQ(calls, std::vector<std::string>({"rebuild", draw(false, rect, true, src, dst, 6)}));
+    EXPECT_EQ(at(0, 0, 0), 5.0f);
+    EXPECT_EQ(at(0, 2, 4), 2.0f);  // no image, no size: the coordinate as given
 }
 
-TEST_F(GlLayer, MisuseIsAGlError)
+// What the program never asks for is refused, as GL refuses what it does not know.
+TEST_F(GlLayer, MisuseAndWhatTheProgramNeverUsesAreGlErrors)
 {
     glPopMatrix();
     EXPECT_EQ(glGetError(), GLenum(GL_STACK_UNDERFLOW));
-    glBegin(GL_POINTS);
+    for (const GLenum mode : {GL_POINTS, GL_LINE_STRIP, GL_TRIANGLES, GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN,
+                              GL_QUAD_STRIP, GL_POLYGON}) {
+        glBegin(mode);
+        glVertex2i(0, 0), glVertex2i(1, 0), glVertex2i(1, 1), glVertex2i(0, 1);
+        glEnd();
+        EXPECT_EQ(glGetError(), GLenum(GL_INVALID_ENUM)) << "mode " << mode;
+    }
+    glMatrixMode(GL_TEXTURE);
     EXPECT_EQ(glGetError(), GLenum(GL_INVALID_ENUM));
     GLuint name;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     EXPECT_EQ(glGetError(), GLenum(GL_INVALID_ENUM));  // the device uploads RGBA bytes alone
+    layerFinishFrame();
+    EXPECT_EQ(calls, std::vector<std::string>());
 }
 
 } // namespace

@@ -42,6 +42,13 @@ describe('a page that cannot go on says why in one line', () => {
         return make.apply(this, args);
       };
     }, line: /^Vorlex: the page stopped: no context for a canvas of the runtime's$/, thrown: /no context for a canvas/ },
+    // WebGL refuses the device's shaders: their source given one brace too many.
+    { what: 'a shader WebGL will not compile', early: () => {
+      const source = WebGLRenderingContext.prototype.shaderSource;
+      WebGLRenderingContext.prototype.shaderSource = function (shader, text) {
+        source.call(this, shader, `${text} }`);
+      };
+    }, line: /^Vorlex: cannot open the 640x480 OpenGL display: WebGL would not compile the page's vertex shader: \S/ },
     ...['vorlex.js', 'vorlex.wasm'].map((name) => ({
       what: `no ${name}`, change: (folder) => fs.rmSync(served(folder, name)),
       line: new RegExp(`^Vorlex: cannot fetch ${dots(name)}: 404 Not Found$`) })),
