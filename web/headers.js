@@ -67,9 +67,9 @@ const caching = (name) => hashed(name)
 function wholeSuffix(range, size) {
   if (!range || !/^bytes=/.test(range))
     return range;
-  return 'bytes=' + range.slice(6).split(',').map((spec) => {
-    const suffix = spec.trim().match(/^-(\d+)$/);
-    return suffix && Number(suffix[1]) >= size && size > 0 ? '0-' : spec;
+  return 'bytes=' + range.slice(6).split(',').map((wanted) => {
+    const suffix = wanted.trim().match(/^-(\d+)$/);
+    return suffix && Number(suffix[1]) >= size && size > 0 ? '0-' : wanted;
   }).join(',');
 }
 
