@@ -153,14 +153,4 @@ for run in "vorlex.exe --window" "vorlex.scr /s"; do
     fail "$run, alone: status $status; stderr: $(head -c 300 "$work/err")"
   fi
 done
-("$wine" start /wait /unix "$alone/vorlex.exe" >"$work/out" 2>"$work/err") &
-pid=$!
-if timeout 30 xdotool search --sync --onlyvisible --name '^Vorlex$' >/dev/null 2>&1; then
-  xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Vorlex$' | head -n 1)" key Return 2>/dev/null
-  wait_for "$pid" 30
-  [[ $status == 1 ]] && pass "vorlex.exe alone, started as by a double-click: a message box, status 1" ||
-    fail "vorlex.exe alone, started as by a double-click: status $status"
-else
-  fail "vorlex.exe alone, started as by a double-click: no message box"
-  kill -9 "$pid" 2>/dev/null
-fi
+expect_message_box "vorlex.exe alone" "$alone/vorlex.exe"

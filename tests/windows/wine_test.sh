@@ -253,19 +253,22 @@ else
   fail "a missing image: status $status; stderr: $(head -c 300 "$work/err")"
 fi
 # Started as by a double-click, the program's console closes with it: the
-# line is shown in a message box too.
-("$wine" start /wait /unix "$program" >"$work/out" 2>"$work/err") &
-pid=$!
-if timeout 30 xdotool search --sync --onlyvisible --name '^Vorlex$' >/dev/null 2>&1; then
-  box=$(xdotool search --onlyvisible --name '^Vorlex$' | head -n 1)
-  xdotool windowfocus --sync "$box" key Return 2>/dev/null
-  wait_for "$pid" 30
-  [[ $status == 1 ]] && pass "a missing image, started as by a double-click: a message box, status 1" ||
-    fail "a missing image, started as by a double-click: status $status"
-else
-  fail "a missing image, started as by a double-click: no message box"
-  kill -9 "$pid" 2>/dev/null
-fi
+# line is shown in a message box too. expect_message_box WHAT PROGRAM:
+# the box comes, Return closes it, and the program ends with status 1.
+expect_message_box() {
+  ("$wine" start /wait /unix "$2" >"$work/out" 2>"$work/err") &
+  local pid=$!
+  if timeout 30 xdotool search --sync --onlyvisible --name '^Vorlex$' >/dev/null 2>&1; then
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Vorlex$' | head -n 1)" key Return 2>/dev/null
+    wait_for "$pid" 30
+    [[ $status == 1 ]] && pass "$1, started as by a double-click: a message box, status 1" ||
+      fail "$1, started as by a double-click: status $status"
+  else
+    fail "$1, started as by a double-click: no message box"
+    kill -9 "$pid" 2>/dev/null
+  fi
+}
+expect_message_box "a missing image" "$program"
 mv "$work/img48.gif" "$build/Vorlex.app/Contents/Resources/img48.gif"
 
 # A program that crashes ends with an error status and leaves nothing
